@@ -1,0 +1,80 @@
+#include "analyses/inpdat.h"
+
+#include "analyses/drivers.h"
+#include "input/card_reader.h"
+#include "run/errstp.h"
+#include "run/file_set.h"
+#include "run/run_driver.h"
+#include "run/timing.h"
+#include "run/work_array.h"
+
+namespace vortan {
+
+namespace {
+
+void run_driver(int kanali, void (*driver)()) {
+  RUN.KANALI = kanali;
+  driver();
+}
+
+// The static branch: title card, then the two selection cards.
+void select_static_analysis() {
+  LISTEN("INPDAT");
+  if (CARD.word_is(1, "TITULO")) write_record(UNIT_LISTING, CARD.CARDIM);
+  LISTEN("INPDAT");
+  if (CARD.NWORD == 0) ERRSTP("INPDAT: TARJETA EQUIVOCADA EN INPDAT");
+  const std::string first = CARD.WORD(1);
+  const std::string second = CARD.WORD(2);
+  LISTEN("INPDAT");
+  if (CARD.NWORD == 0) ERRSTP("INPEST: TARJETA EQUIVOCADA EN INPDAT");
+  const bool linear_material = CARD.word_is(1, "MATERIAL") && CARD.word_is(2, "LINEAL");
+  if (!linear_material) return;
+  if (first == "GENERAL" && second == "LINEAL") run_driver(1, static_linear_analysis);
+  else if (first == "GENERAL" && second == "NOLINEAL") run_driver(6, nonlinear_static_analysis);
+  else if (first == "OPTIMIZACION" && second == "LINEAL") run_driver(101, general_static_analysis);
+}
+
+}  // namespace
+
+void INPDAT() {
+  RUN.NXTPOS = 1;
+  LISTEN("INPDAT");
+  if (!CARD.word_is(1, "VORTAN")) ERRSTP("INPDAT: NO ENCUENTRA TARJETA VORTAN");
+  LISTEN("INPDAT");
+  if (CARD.NWORD == 0) ERRSTP("INPEST: TARJETA EQUIVOCADA EN INPDAT");
+  if (!CARD.word_is(1, "ANALISIS")) ERRSTP("INPDAT: TIPO DE ANALISIS NO EXISTE");
+  const std::string kind = CARD.WORD(2);
+  if (kind == "DINAMICO-IMPLICITO") run_driver(2, implicit_dynamics_analysis);
+  else if (kind == "DINAMICO-EXPLICITO") run_driver(3, explicit_dynamics_analysis);
+  else if (kind == "AUTOVALORES") run_driver(4, eigenvalue_analysis);
+  else if (kind == "TERMICO-ESTACIONARIO") run_driver(5, heat_conduction_analysis);
+  else if (kind == "ESTATICO") select_static_analysis();
+  else ERRSTP("INPDAT: ANALISIS NO IMPLEMENTADO");
+}
+
+void reset_run_state() {
+  close_all_units();
+  const std::int32_t memory = RUN.MEMORY;
+  RUN.reset();
+  RUN.MEMORY = memory;
+  TIMING.reset();
+  CARD.reset();
+  FILESET = FileSetRecord{};
+}
+
+int run_vortan(std::string_view problem_path) {
+  reset_run_state();
+  set_command_argument(problem_path);
+  try {
+    INIRUN();
+    INPDAT();
+    ENDRUN();
+  } catch (const FatalStop&) {
+    close_all_units();
+    return 1;
+  }
+  close_all_units();
+  return 0;
+}
+
+}  // namespace vortan

@@ -1,0 +1,17 @@
+// Analyses whose drivers are not built yet. Selecting one ends the run through the
+// fatal stop with a message that says so; each is replaced by its driver when that
+// analysis is built.
+#include "analyses/drivers.h"
+#include "run/errstp.h"
+
+namespace vortan {
+
+void static_linear_analysis() { ERRSTP("INPDAT: ESTATICO LINEAL NO DISPONIBLE"); }
+void implicit_dynamics_analysis() { ERRSTP("INPDAT: DINAMICO IMPLICITO NO DISPONIBLE"); }
+void explicit_dynamics_analysis() { ERRSTP("INPDAT: DINAMICO EXPLICITO NO DISPONIBLE"); }
+void eigenvalue_analysis() { ERRSTP("INPDAT: AUTOVALORES NO DISPONIBLE"); }
+void heat_conduction_analysis() { ERRSTP("INPDAT: ANALISIS TERMICO NO DISPONIBLE"); }
+void nonlinear_static_analysis() { ERRSTP("INPDAT: ESTATICO NO LINEAL NO DISPONIBLE"); }
+void general_static_analysis() { ERRSTP("INPDAT: OPTIMIZACION NO DISPONIBLE"); }
+
+}  // namespace vortan

@@ -1,0 +1,16 @@
+// The banners of a run: the console banner at start-up, and the start and final
+// banners of the listing.
+#pragma once
+
+#include <string>
+
+namespace vortan {
+
+// The seven lines of the block-letter logo, 55 characters each.
+const std::string* logo_lines();
+
+void write_console_banner();
+void write_start_banner();
+void write_final_banner();
+
+}  // namespace vortan

@@ -1,0 +1,85 @@
+// Helpers shared by the tests: scratch directories, deck files, runs of the program.
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "analyses/inpdat.h"
+#include "run/file_set.h"
+#include "run/work_array.h"
+
+namespace vortan::test {
+
+// A fresh directory under the system's temporary directory, removed at the end.
+class TempDir {
+ public:
+  TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vortan-XXXXXX").string();
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    path_ = mkdtemp(buffer.data());
+  }
+  ~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  const std::string& path() const { return path_; }
+  std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+inline std::string write_file(const std::string& path, const std::string& content) {
+  std::ofstream(path, std::ios::binary) << content;
+  return path;
+}
+
+inline std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+inline bool file_exists(const std::string& path) { return std::filesystem::exists(path); }
+
+inline std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> lines;
+  std::stringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) lines.push_back(line);
+  return lines;
+}
+
+// Makes sure the work array exists for in-process runs (a small one is enough).
+inline void ensure_work_array(std::int32_t words = 1 << 22) {
+  if (!WORK.obtained() || RUN.MEMORY != words) {
+    RUN.MEMORY = words;
+    WORK.obtain(words);
+  }
+}
+
+// Starts a clean file set on a deck: input, listing and timing files open.
+inline void open_deck(const std::string& deck_path) {
+  reset_run_state();
+  set_command_argument(deck_path);
+  OPENFI(1);
+}
+
+// Runs the real executable on a deck from the deck's directory; returns its exit status
+// and leaves the console output in console.
+inline int run_program(const TempDir& dir, const std::string& deck_name, std::string* console = nullptr) {
+  const std::string out = dir.file("console.txt");
+  const std::string command = "cd '" + dir.path() + "' && '" + VORTAN_EXE + "' '" + deck_name +
+                              "' > '" + out + "' 2>&1";
+  const int status = std::system(command.c_str());
+  if (console != nullptr) *console = read_file(out);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace vortan::test
