@@ -98,11 +98,11 @@ void add_word(Scan& scan, std::string_view token) {
 }
 
 // Opens the include file named after "INCLUYE" (the token ending at column end, 0-based
-// exclusive) and switches the reader to it.
-void open_include(std::string_view name, int first_column, int last_column, int end) {
+// exclusive) and switches the reader to it; the echo shows the line up to line_end.
+void open_include(std::string_view name, int first_column, int line_end, int end) {
   const std::string& line = CARD.CARDIM;
   if (echo_wanted(name))
-    write_echo("LISTEN", std::string_view(line).substr(first_column, last_column - first_column));
+    write_echo("LISTEN", std::string_view(line).substr(first_column, line_end - first_column));
   std::size_t start = static_cast<std::size_t>(end) + 1;
   const int length = LENLIN(line);
   while (start < static_cast<std::size_t>(length) && line[start] == ' ') ++start;
@@ -155,7 +155,7 @@ LineEnd scan_line(std::string_view name, Scan& scan, int& first, int& last) {
       } else {
         add_word(scan, token);
         if (CARD.NWORD == 1 && CARD.NVALU == 0 && CARD.words[scan.w - 1] == "INCLUYE") {
-          open_include(name, first, last, end);
+          open_include(name, first, length, end);
           CARD.NWORD = 0;
           scan.w = 0;
           CARD.words[0].clear();
