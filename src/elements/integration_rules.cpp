@@ -119,7 +119,7 @@ void triangle_rule7(double* P, double* W) {
   set_point2(P, W, 7, 6, 1.0 / 3.0, 1.0 / 3.0, 0.1125);
 }
 
-bool triangle_rule(int ngaus, double* P, double* W) {
+void triangle_rule(int ngaus, double* P, double* W) {
   if (ngaus == 1) {
     set_point2(P, W, 1, 0, 1.0 / 3.0, 1.0 / 3.0, 0.5);
   } else if (ngaus == 3) {
@@ -128,13 +128,10 @@ bool triangle_rule(int ngaus, double* P, double* W) {
     set_point2(P, W, 3, 2, 1.0 / 6.0, 2.0 / 3.0, 1.0 / 6.0);
   } else if (ngaus == 7) {
     triangle_rule7(P, W);
-  } else {
-    return false;
   }
-  return true;
 }
 
-bool tetrahedron_rule(int ngaus, double* P, double* W) {
+void tetrahedron_rule(int ngaus, double* P, double* W) {
   if (ngaus == 1) {
     set_point3(P, W, 1, 0, 0.25, 0.25, 0.25, 1.0 / 6.0);
   } else if (ngaus == 4) {
@@ -150,10 +147,7 @@ bool tetrahedron_rule(int ngaus, double* P, double* W) {
     set_point3(P, W, 5, 2, b, a, a, w);
     set_point3(P, W, 5, 3, a, b, a, w);
     set_point3(P, W, 5, 4, a, a, b, w);
-  } else {
-    return false;
   }
-  return true;
 }
 
 // Three Gauss layers along u (slowest) times seven triangle points: corners, mid-sides

@@ -71,6 +71,8 @@ void invert(int n, const double* J, double det, double* Ji) {
 // L * mean radius * 2 pi. The determinant of the point is that of the line map, L/2.
 double cone_volume_element(int ndime, double* FFORM, double* DERIV, const double* COREL,
                            double* CORPG) {
+  // The generator lies in the (radius, axis) plane: two coordinates per node.
+  if (ndime < 2) ERRSTP("PREVIO: DIMENSION DEL ELEMENTO ERRONEA");
   line_shape_functions(0.0, 2, FFORM, DERIV);
   const double* node1 = COREL;
   const double* node2 = COREL + ndime;

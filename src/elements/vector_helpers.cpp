@@ -1,6 +1,7 @@
 #include "elements/vector_helpers.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "run/errstp.h"
 #include "run/file_set.h"
@@ -30,7 +31,7 @@ void REFER(double* v) {
 // R(2,1) = cc sa + sc ca cb      R(2,2) = cc ca cb - sc sa     R(2,3) = -ca sb
 // R(3,1) = sc sb                 R(3,2) = cc sb                R(3,3) = cb
 void euler_rotation(double* angles, int ld, double* R) {
-  constexpr double degree = 3.14159265358979323846 / 180.0;
+  constexpr double degree = std::numbers::pi / 180.0;
   for (int k = 0; k < 3; ++k) angles[k] *= degree;
   const double ca = std::cos(angles[0]), sa = std::sin(angles[0]);
   const double cb = std::cos(angles[1]), sb = std::sin(angles[1]);
