@@ -2,6 +2,8 @@
 
 #include "analyses/drivers.h"
 #include "input/card_reader.h"
+#include "input/element_sets.h"
+#include "input/problem.h"
 #include "run/errstp.h"
 #include "run/file_set.h"
 #include "run/run_driver.h"
@@ -38,6 +40,8 @@ void select_static_analysis() {
 
 void INPDAT() {
   RUN.NXTPOS = 1;
+  for (int& kind : PROBLEM.union_pattern) kind = 0;
+  PROBLEM.general_static_stresses_done = 0;
   LISTEN("INPDAT");
   if (!CARD.word_is(1, "VORTAN")) ERRSTP("INPDAT: NO ENCUENTRA TARJETA VORTAN");
   LISTEN("INPDAT");
@@ -59,6 +63,8 @@ void reset_run_state() {
   RUN.MEMORY = memory;
   TIMING.reset();
   CARD.reset();
+  PROBLEM.reset();
+  SETS.reset();
   FILESET = FileSetRecord{};
 }
 
