@@ -118,6 +118,7 @@ constexpr RowNames NONLINEAR_ROWS = {
 const RowNames* report_rows(int kanali, int& rows) {
   rows = 9;
   switch (kanali) {
+    case 0:  // a static run whose cards selected no driver
     case 1:
     case 5: return &STATIC_ROWS;
     case 2: return &IMPLICIT_ROWS;

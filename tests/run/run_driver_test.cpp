@@ -129,3 +129,58 @@ TEST(RunDriver, AnalysisSelection) {
 
 }  // namespace
 }  // namespace vortan
+
+namespace vortan {
+namespace {
+
+// Hostile inputs end in the fatal stop with their message; the listing and the error
+// file are written and closed.
+TEST(RunDriverBadInput, EveryHostileDeckEndsInItsFatalStop) {
+  std::string binary;
+  for (int i = 0; i < 4096; ++i) binary.push_back(static_cast<char>((i * 7919) % 256));
+  std::string many;
+  for (int i = 0; i < 61; ++i) many += " 1";
+  struct Case {
+    std::string deck;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"", "LISTEN: FIN DE FICHERO DETECTADO"},
+      {binary, ""},
+      {"VORTAN\n" + std::string(400, 'A') + "\n", "INPDAT: TIPO DE ANALISIS NO EXISTE"},
+      {"VORTAN\n" + many + "\n", "LISTEN: MUCHOS PARAMETROS EN COMANDO"},
+      {"VORTAN\nINCLUYE no-such-file.inc\n", "LISTEN: ERROR ABRIENDO FICHERO INCLUDE"},
+      {"VORTAN\nINCLUYE self.inc\n", "LISTEN: ERROR: INCLUDE DE INCLUDE"},
+      {"VORTAN\nANALISIS [kN\n", "LISTEN: UNIDADES DEBEN TERMINAR CON \"]\""},
+  };
+  for (const Case& c : cases) {
+    test::TempDir dir;
+    test::write_file(dir.file("self.inc"), "INCLUYE self.inc\n");
+    test::write_file(dir.file("BAD.vtn"), c.deck);
+    std::string console;
+    EXPECT_EQ(test::run_program(dir, "BAD.vtn", &console), 1) << c.message;
+    const std::string sal = test::read_file(dir.file("BAD.sal"));
+    if (!c.message.empty()) EXPECT_NE(sal.find("     " + c.message), std::string::npos) << c.message;
+    EXPECT_NE(sal.find("SE HA DETECTADO UN ERROR"), std::string::npos) << c.message;
+    EXPECT_EQ(test::read_file(dir.file("BAD.err")).empty(), false) << c.message;
+    EXPECT_NE(console.find("VORTAN:* * * FIN DE ANALISIS * * *"), std::string::npos);
+  }
+}
+
+TEST(RunDriverBadInput, WrongOrMissingProblemPath) {
+  test::TempDir dir;
+  test::write_file(dir.file("VIGA.VTN"), "VORTAN\n");
+  for (const char* path : {"VIGA.VTN", "missing.vtn", "", "dir/"}) {
+    std::string console;
+    EXPECT_EQ(test::run_program(dir, path, &console), 1) << path;
+    EXPECT_NE(console.find("VORTAN:* * * FIN DE ANALISIS * * *"), std::string::npos) << path;
+  }
+  std::string console;
+  test::run_program(dir, "VIGA.VTN", &console);
+  EXPECT_NE(console.find("OPENFI: ERROR EN EL NOMBRE DE *.vtn"), std::string::npos);
+  test::run_program(dir, "missing.vtn", &console);
+  EXPECT_NE(console.find("OPENFI: NO ABRE UNIDAD 5 .vtn"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vortan
