@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -280,13 +281,15 @@ void write_direct(int unit, int record, const double* values) {
   std::fwrite(values, 1, u.record_bytes, u.file);
 }
 
-void read_direct(int unit, int record, double* values) {
+bool read_direct(int unit, int record, double* values) {
   auto it = units().find(unit);
-  if (it == units().end() || record < 1) return;
+  if (it == units().end() || record < 1) return false;
   const Unit& u = it->second;
   std::fseek(u.file, static_cast<long>((record - 1) * u.record_bytes), SEEK_SET);
-  if (std::fread(values, 1, u.record_bytes, u.file) != u.record_bytes)
-    ERRSTP("GETSER: ERROR LEYENDO REGISTRO DE SET");
+  const std::size_t got = std::fread(values, 1, u.record_bytes, u.file);
+  if (got == u.record_bytes) return true;
+  std::fill(reinterpret_cast<char*>(values) + got, reinterpret_cast<char*>(values) + u.record_bytes, 0);
+  return false;
 }
 
 void flush_units() {

@@ -64,7 +64,8 @@ void rewind_unit(int unit);
 // Direct-access records of a set storage file: record numbers from 1, each of the
 // record length the unit was opened with.
 void write_direct(int unit, int record, const double* values);
-void read_direct(int unit, int record, double* values);
+// A record that was never written reads as zeros and gives false.
+bool read_direct(int unit, int record, double* values);
 
 // Flushes every open unit (the console included).
 void flush_units();

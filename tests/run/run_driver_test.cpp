@@ -160,7 +160,9 @@ TEST(RunDriverBadInput, EveryHostileDeckEndsInItsFatalStop) {
     std::string console;
     EXPECT_EQ(test::run_program(dir, "BAD.vtn", &console), 1) << c.message;
     const std::string sal = test::read_file(dir.file("BAD.sal"));
-    if (!c.message.empty()) EXPECT_NE(sal.find("     " + c.message), std::string::npos) << c.message;
+    if (!c.message.empty()) {
+      EXPECT_NE(sal.find("     " + c.message), std::string::npos) << c.message;
+    }
     EXPECT_NE(sal.find("SE HA DETECTADO UN ERROR"), std::string::npos) << c.message;
     EXPECT_EQ(test::read_file(dir.file("BAD.err")).empty(), false) << c.message;
     EXPECT_NE(console.find("VORTAN:* * * FIN DE ANALISIS * * *"), std::string::npos);
