@@ -41,6 +41,14 @@ std::int32_t& adres(int node, int word) {
   return WORK.int_at(PROBLEM.ADRES + (node - 1) * ADRES_WORDS + (word - 1));
 }
 
+int kind_equation(int node, int kind) {
+  if (kind_code(node, kind) == 0) return 0;
+  int ordinal = 0;
+  for (int k = 1; k <= kind; ++k)
+    if (kind_code(node, k) != 0) ++ordinal;
+  return adres(node, OFFSET) + ordinal;
+}
+
 void merge_set_patterns() {
   for (int s = 1; s <= PROBLEM.NSETS; ++s) {
     const ElementSet& set = SETS(s);

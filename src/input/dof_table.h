@@ -14,6 +14,10 @@ void number_degrees_of_freedom();
 // Fills FIXED from PRESC and IFFIX from the restrained kinds.
 void fill_fixity();
 
+// Equation (1-based) of a kind of degree of freedom at a node: the node's offset plus
+// the ordinal of the kind among the kinds present at the node; 0 when absent.
+int kind_equation(int node, int kind);
+
 // Word w (1..16) of node n's record in ADRES.
 std::int32_t& adres(int node, int word);
 

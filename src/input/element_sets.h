@@ -72,7 +72,9 @@ struct ElementSet {
   int computed[RECORD_KINDS] = {};   // kind already computed in the current pass
   int gradient_components = 0;
 
-  std::int32_t NEVAB() const { return NNODE * NDOFN; }
+  // Element degrees of freedom; beam members carry them at their two end nodes only
+  // (a third node only fixes the member axes).
+  std::int32_t NEVAB() const { return problem_type == 7 ? 2 * NDOFN : NNODE * NDOFN; }
 };
 
 struct SetTable {

@@ -1,0 +1,297 @@
+#include "elements/continuum_tasks.h"
+
+#include <cmath>
+#include <string>
+
+#include "elements/task_support.h"
+#include "run/errstp.h"
+#include "run/file_set.h"
+#include "run/fortran_format.h"
+
+namespace vortan {
+
+namespace {
+
+constexpr int PLANE_STRESS = 1;
+constexpr int PLANE_STRAIN = 2;
+constexpr int AXISYMMETRIC = 3;
+constexpr int SOLID = 4;
+
+double young() { return property(0); }
+double poisson() { return property(1); }
+double density() { return property(2); }
+// Thickness of plane sets; other problem types take the volume element as it is.
+double thickness() {
+  const int t = ACTIVE.NTYPE;
+  return (t == PLANE_STRESS || t == PLANE_STRAIN) ? property(3) : 0.0;
+}
+// Specific weight: the fifth property of continuum sets.
+double specific_weight() { return SETS(ACTIVE.set).nprops > 4 ? property(4) : 0.0; }
+
+// Entry (k, i) of the point-g block of an NSTRE x NEVAB x NGAUS array.
+double& block(double* array, int k, int i, int g) {
+  const ActiveSetRecord& a = ACTIVE;
+  return array[k + a.NSTRE * (i + a.NEVAB * g)];
+}
+
+// Geometrically nonlinear sets need the displacement-gradient additions of their B
+// matrices, stiffness and stress update; they come with the nonlinear analysis.
+void require_linear() {
+  if (ACTIVE.nonlinear) ERRSTP("ELETR3: ELEMENTO NO LINEAL NO DISPONIBLE");
+}
+
+void fill_constitutive_matrix(double* d) {
+  const ActiveSetRecord& a = ACTIVE;
+  const int n = a.NSTRE;
+  for (int i = 0; i < n * n; ++i) d[i] = 0.0;
+  const double e = young();
+  const double nu = poisson();
+  auto D = [&](int i, int j) -> double& { return d[(i - 1) + n * (j - 1)]; };
+  if (a.NTYPE == PLANE_STRESS) {
+    const double c = e / (1.0 - nu * nu);
+    D(1, 1) = D(2, 2) = c;
+    D(1, 2) = D(2, 1) = nu * c;
+    D(3, 3) = c * (1.0 - nu) * 0.5;
+    return;
+  }
+  const double f = (1.0 - nu) * e / ((1.0 + nu) * (1.0 - 2.0 * nu));
+  const double off = nu * f / (1.0 - nu);
+  const double shear = (1.0 - 2.0 * nu) * f / (2.0 - 2.0 * nu);
+  const int normals = a.NTYPE == SOLID ? 3 : 2;
+  for (int i = 1; i <= normals; ++i)
+    for (int j = 1; j <= normals; ++j) D(i, j) = i == j ? f : off;
+  if (a.NTYPE == SOLID) {
+    D(4, 4) = D(5, 5) = D(6, 6) = shear;
+    return;
+  }
+  D(3, 3) = shear;
+  if (a.NTYPE == AXISYMMETRIC) {
+    D(4, 4) = f;
+    D(1, 4) = D(4, 1) = D(2, 4) = D(4, 2) = off;
+  }
+}
+
+// The columns of node k at point g.
+void fill_point_columns(double* b, int g) {
+  const ActiveSetRecord& a = ACTIVE;
+  const double* dcart = a.reals(a.DCART);
+  const double* fform = a.reals(a.FFORM);
+  const double r = a.reals(a.CORPG)[a.NDIME * g];
+  for (int k = 0; k < a.NNODE; ++k) {
+    const double nx = dcart[a.NDIME * k];
+    const double ny = dcart[a.NDIME * k + 1];
+    if (a.NTYPE == SOLID) {
+      const double nz = dcart[a.NDIME * k + 2];
+      const int c = 3 * k;
+      block(b, 0, c, g) = nx;
+      block(b, 3, c, g) = ny;
+      block(b, 4, c, g) = nz;
+      block(b, 1, c + 1, g) = ny;
+      block(b, 3, c + 1, g) = nx;
+      block(b, 5, c + 1, g) = nz;
+      block(b, 2, c + 2, g) = nz;
+      block(b, 4, c + 2, g) = nx;
+      block(b, 5, c + 2, g) = ny;
+      continue;
+    }
+    const int c = 2 * k;
+    block(b, 0, c, g) = nx;
+    block(b, 2, c, g) = ny;
+    block(b, 1, c + 1, g) = ny;
+    block(b, 2, c + 1, g) = nx;
+    if (a.NTYPE == AXISYMMETRIC) block(b, 3, c, g) = fform[k] / r;
+  }
+}
+
+// Expresses the displacement pair of every inclined-support node in the node's
+// rotated axes: columns (Cx, Cy) become (c Cx + s Cy, c Cy - s Cx).
+void rotate_inclined_supports(double* b) {
+  const ActiveSetRecord& a = ACTIVE;
+  if (a.NDIME != 2) return;
+  const std::int32_t* flags = a.ints(a.APOYO);
+  const double* angles = a.reals(a.APANG);
+  for (int k = 0; k < a.NNODE; ++k) {
+    if (flags[k] != 1) continue;
+    const double c = std::cos(angles[k]);
+    const double s = std::sin(angles[k]);
+    for (int g = 0; g < a.NGAUS; ++g)
+      for (int row = 0; row < a.NSTRE; ++row) {
+        double& cx = block(b, row, a.NDOFN * k, g);
+        double& cy = block(b, row, a.NDOFN * k + 1, g);
+        const double x = cx, y = cy;
+        cx = c * x + s * y;
+        cy = c * y - s * x;
+      }
+  }
+}
+
+void compute_strain_matrices(int element) {
+  const ActiveSetRecord& a = ACTIVE;
+  double* b = a.reals(a.BMATZ);
+  const int size = a.NSTRE * a.NEVAB * a.NGAUS;
+  for (int i = 0; i < size; ++i) b[i] = 0.0;
+  for (int g = 1; g <= a.NGAUS; ++g) {
+    point_geometry(element, g, a.NTYPE, thickness());
+    fill_point_columns(b, g - 1);
+  }
+  rotate_inclined_supports(b);
+}
+
+// y (NSTRE) = block g of m times x (NEVAB).
+void block_times(const double* m, int g, const double* x, double* y) {
+  const ActiveSetRecord& a = ACTIVE;
+  for (int k = 0; k < a.NSTRE; ++k) y[k] = 0.0;
+  for (int i = 0; i < a.NEVAB; ++i) {
+    const double xi = x[i];
+    if (xi == 0.0) continue;
+    const double* column = m + a.NSTRE * (i + a.NEVAB * g);
+    for (int k = 0; k < a.NSTRE; ++k) y[k] += column[k] * xi;
+  }
+}
+
+}  // namespace
+
+void continuum_constitutive_matrix(int element, const TaskCodes& codes) {
+  double* d = ACTIVE.reals(ACTIVE.DMATZ);
+  fetch_or_compute(element, KIND_D, codes, d, [&] { fill_constitutive_matrix(d); });
+}
+
+void continuum_strain_matrices(int element, const TaskCodes& codes) {
+  require_linear();
+  const ActiveSetRecord& a = ACTIVE;
+  const bool fetched = fetch_or_compute(element, KIND_B, codes, a.reals(a.BMATZ),
+                                        [&] { compute_strain_matrices(element); });
+  // A fetched record still needs the volume elements and point coordinates.
+  if (fetched)
+    for (int g = 1; g <= a.NGAUS; ++g) point_geometry(element, g, a.NTYPE, thickness());
+}
+
+void continuum_stress_strain_products(int element, const TaskCodes& codes) {
+  const ActiveSetRecord& a = ACTIVE;
+  double* db = a.reals(a.DBMAT);
+  const bool fetched = fetch_or_compute(element, KIND_DB, codes, db, [&] {
+    continuum_constitutive_matrix(element, codes);
+    continuum_strain_matrices(element, codes);
+    const double* d = a.reals(a.DMATZ);
+    const double* b = a.reals(a.BMATZ);
+    const int n = a.NSTRE;
+    for (int g = 0; g < a.NGAUS; ++g)
+      for (int j = 0; j < a.NEVAB; ++j) {
+        const double* bj = b + n * (j + a.NEVAB * g);
+        double* out = db + n * (j + a.NEVAB * g);
+        for (int i = 0; i < n; ++i) {
+          double sum = 0.0;
+          for (int k = 0; k < n; ++k) sum += d[i + n * k] * bj[k];
+          out[i] = sum;
+        }
+      }
+  });
+  // The stiffness and the internal forces also need B and the volume elements.
+  if (fetched) continuum_strain_matrices(element, codes);
+}
+
+void continuum_stiffness(int element, const TaskCodes& codes) {
+  const ActiveSetRecord& a = ACTIVE;
+  double* k = a.reals(a.RIGID);
+  fetch_or_compute(element, KIND_K, codes, k, [&] {
+    const int n = a.NEVAB;
+    for (int i = 0; i < n * n; ++i) k[i] = 0.0;
+    continuum_stress_strain_products(element, codes);
+    const double* b = a.reals(a.BMATZ);
+    const double* db = a.reals(a.DBMAT);
+    const double* dv = a.reals(a.DVOLU);
+    const int s = a.NSTRE;
+    for (int g = 0; g < a.NGAUS; ++g)
+      for (int j = 0; j < n; ++j) {
+        const double* dbj = db + s * (j + n * g);
+        for (int i = 0; i < n; ++i) {
+          const double* bi = b + s * (i + n * g);
+          double sum = 0.0;
+          for (int r = 0; r < s; ++r) sum += bi[r] * dbj[r];
+          k[i + n * j] += dv[g] * sum;
+        }
+      }
+  });
+}
+
+void continuum_stresses(int element, const TaskCodes& codes) {
+  const ActiveSetRecord& a = ACTIVE;
+  double* stresses = a.reals(a.TENSG);
+  fetch_or_compute(element, KIND_STRESS, codes, stresses, [&] {
+    continuum_stress_strain_products(element, codes);
+    const double* db = a.reals(a.DBMAT);
+    const double* u = a.reals(a.DESLO);
+    for (int g = 0; g < a.NGAUS; ++g) {
+      double* point = stresses + a.NSTR1 * g;
+      block_times(db, g, u, point);
+      if (a.NSTR1 > a.NSTRE)
+        point[3] = a.NTYPE == PLANE_STRAIN ? poisson() * (point[0] + point[1]) : 0.0;
+    }
+  });
+}
+
+void continuum_internal_forces(int element, const TaskCodes& codes) {
+  const ActiveSetRecord& a = ACTIVE;
+  double* f = a.reals(a.FUERZ);
+  fetch_or_compute(element, KIND_FORCES, codes, f, [&] {
+    for (int i = 0; i < a.NEVAB; ++i) f[i] = 0.0;
+    continuum_strain_matrices(element, codes);
+    continuum_stresses(element, codes);
+    const double* b = a.reals(a.BMATZ);
+    const double* stresses = a.reals(a.TENSG);
+    const double* dv = a.reals(a.DVOLU);
+    for (int g = 0; g < a.NGAUS; ++g)
+      for (int i = 0; i < a.NEVAB; ++i) {
+        const double* bi = b + a.NSTRE * (i + a.NEVAB * g);
+        double sum = 0.0;
+        for (int k = 0; k < a.NSTRE; ++k) sum += bi[k] * stresses[a.NSTR1 * g + k];
+        f[i] += dv[g] * sum;
+      }
+  });
+}
+
+void continuum_self_weight(int element, const TaskCodes& codes) {
+  const ActiveSetRecord& a = ACTIVE;
+  double* p = a.reals(a.PESOP);
+  fetch_or_compute(element, KIND_WEIGHT, codes, p, [&] {
+    for (int i = 0; i < a.NEVAB; ++i) p[i] = 0.0;
+    const double w = specific_weight();
+    if (w == 0.0) return;
+    const double* fform = a.reals(a.FFORM);
+    for (int g = 1; g <= a.NGAUS; ++g) {
+      const double dv = point_geometry(element, g, a.NTYPE, thickness());
+      for (int k = 0; k < a.NNODE; ++k) p[k * a.NDOFN + a.NDOFN - 1] -= w * fform[k] * dv;
+    }
+  });
+}
+
+void MASMTR(int element, const TaskCodes& codes) {
+  const ActiveSetRecord& a = ACTIVE;
+  double* m = a.reals(a.XMASA);
+  fetch_or_compute(element, KIND_MASS, codes, m, [&] {
+    const int n = a.NEVAB;
+    for (int i = 0; i < n * n; ++i) m[i] = 0.0;
+    double accumulator[27] = {};
+    double mass = 0.0;
+    const double* fform = a.reals(a.FFORM);
+    for (int g = 1; g <= a.NGAUS; ++g) {
+      const double dv = point_geometry(element, g, a.NTYPE, thickness());
+      mass += dv * density();
+      for (int k = 0; k < a.NNODE; ++k) accumulator[k] += dv * fform[k] * fform[k];
+    }
+    double sum = 0.0;
+    for (int k = 0; k < a.NNODE; ++k) sum += accumulator[k];
+    if (sum == 0.0) {
+      write_record(UNIT_LISTING, "ERROR AL CALCULAR LA MASA DEL ELEMENTO:" + fmt::I(element_number(element), 8));
+      ERRSTP("MASMTR:ERROR AL CALCULAR LA MASA ELEMENT");
+    }
+    for (int k = 0; k < a.NNODE && (k + 1) * a.NDOFN <= n; ++k)
+      for (int j = 0; j < a.NDOFN; ++j) {
+        const int d = k * a.NDOFN + j;
+        m[d + n * d] = mass / sum * accumulator[k];
+      }
+    total_structure_mass() += mass;
+  });
+}
+
+}  // namespace vortan

@@ -1,0 +1,26 @@
+// Element tasks of the isoparametric continuum: plane stress (problem type 1), plane
+// strain (2), solid of revolution (3) and three-dimensional solid (4).
+#pragma once
+
+#include "elements/element_tasks.h"
+
+namespace vortan {
+
+// DMATZ: the isotropic elastic matrix.
+void continuum_constitutive_matrix(int element, const TaskCodes& codes);
+// BMATZ of every point, with the volume elements of the points.
+void continuum_strain_matrices(int element, const TaskCodes& codes);
+// DBMAT = DMATZ BMATZ at every point (BMATZ and the volume elements current too).
+void continuum_stress_strain_products(int element, const TaskCodes& codes);
+// RIGID = sum over points of dV BMATZ^T DBMAT.
+void continuum_stiffness(int element, const TaskCodes& codes);
+// TENSG = DBMAT DESLO at every point; the fourth slot of plane sets holds sz.
+void continuum_stresses(int element, const TaskCodes& codes);
+// FUERZ = sum over points of dV BMATZ^T TENSG.
+void continuum_internal_forces(int element, const TaskCodes& codes);
+// PESOP: the specific weight against the last coordinate axis.
+void continuum_self_weight(int element, const TaskCodes& codes);
+// XMASA: lumped mass by diagonal scaling of the consistent mass.
+void MASMTR(int element, const TaskCodes& codes);
+
+}  // namespace vortan

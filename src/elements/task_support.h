@@ -1,0 +1,38 @@
+// Shared pieces of the element task routines: the fetch-compute-store pattern, the
+// element's material and the integration-point loop over PREVIO.
+#pragma once
+
+#include "elements/active_set.h"
+#include "elements/element_tasks.h"
+#include "elements/point_geometry.h"
+#include "elements/record_storage.h"
+#include "input/element_sets.h"
+#include "run/work_array.h"
+
+namespace vortan {
+
+// Fetches the record of a kind when it is stored, otherwise computes it (compute
+// fills record) and stores it when asked. Returns true when the record was fetched.
+template <class Compute>
+bool fetch_or_compute(int element, int kind, const TaskCodes& codes, double* record, Compute compute) {
+  if (codes.fetches(kind)) {
+    GETSER(ACTIVE.set, element, kind, record);
+    return true;
+  }
+  compute();
+  if (codes.stores(kind)) PUTSER(ACTIVE.set, element, kind, record);
+  return false;
+}
+
+// Property i (0-based) of the active set's material.
+inline double property(int i) { return WORK.reals(SETS(ACTIVE.set).PROPS)[i]; }
+
+// Global number of element row `element` of the active set.
+inline int element_number(int element) { return element_node(ACTIVE.set, element, 0); }
+
+// Geometry of point g (1-based) of element row `element`: shape functions, Cartesian
+// derivatives and point coordinates in the active set's arrays; returns the volume
+// element. ntype is the problem type the volume element is formed for.
+double point_geometry(int element, int g, int ntype, double thickness);
+
+}  // namespace vortan

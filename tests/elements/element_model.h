@@ -1,0 +1,75 @@
+// A small problem built directly in the global records, for element-task tests: one
+// set of elements over given nodes, without reading a deck.
+#pragma once
+
+#include <vector>
+
+#include "../test_support.h"
+#include "elements/active_set.h"
+#include "elements/element_tasks.h"
+#include "elements/shape_functions.h"
+#include "input/element_sets.h"
+#include "input/problem.h"
+#include "input/set_files.h"
+
+namespace vortan::test {
+
+struct ElementModel {
+  int problem_type = 1;
+  int element_type = 3;
+  int ngaus = 0;               // 0: the type's default
+  int ndime = 2;
+  int nstre = 3, nstr1 = 4, ndofn = 2;
+  std::vector<double> coordinates;          // node by node, ndime each
+  std::vector<std::vector<int>> elements;   // node numbers of each element
+  std::vector<double> props;
+  std::string storage = "RRRRRRRRRRM";
+  int packed_stiffness = 0;
+};
+
+// Builds the model into PROBLEM and SETS (set 1), allocates its arrays, opens its set
+// storage and activates it. A file set must be open when the storage uses disk.
+inline void build_model(const ElementModel& m) {
+  ensure_work_array();
+  reset_active_set();
+  RUN.NXTPOS = 1;
+  PROBLEM.NSETS = 1;
+  PROBLEM.NDIME = m.ndime;
+  const int nodes = static_cast<int>(m.coordinates.size()) / m.ndime;
+  PROBLEM.NPNODS = nodes;
+  ElementSet& s = SETS(1);
+  s.problem_type = m.problem_type;
+  s.element_type = m.element_type;
+  s.NNODE = element_nodes(m.element_type);
+  s.NELEM = static_cast<int>(m.elements.size());
+  s.NGAUS = m.ngaus > 0 ? m.ngaus : element_default_ngaus(m.element_type);
+  s.NDOFN = m.ndofn;
+  s.NSTRE = m.nstre;
+  s.NSTR1 = m.nstr1;
+  s.dimension = m.ndime;
+  s.nprops = static_cast<int>(m.props.size());
+  for (int k = 0; k < RECORD_KINDS; ++k) s.storage[k] = m.storage[k];
+  s.packed[KIND_K] = m.packed_stiffness;
+  s.LNODS = DIRECT(RUN.NXTPOS, RUN.MEMORY, (s.NNODE + 1) * s.NELEM, "LNODS", INT_WORDS);
+  for (int e = 0; e < s.NELEM; ++e) {
+    WORK.int_at(s.LNODS + e) = e + 1;
+    for (int k = 0; k < s.NNODE; ++k) WORK.int_at(s.LNODS + e + (k + 1) * s.NELEM) = m.elements[e][k];
+  }
+  PROBLEM.COORD = DIRECT(RUN.NXTPOS, RUN.MEMORY, nodes * m.ndime, "COORD", REAL_WORDS);
+  for (int n = 0; n < nodes; ++n)
+    for (int i = 0; i < m.ndime; ++i) WORK.reals(PROBLEM.COORD)[n + i * nodes] = m.coordinates[n * m.ndime + i];
+  s.PROPS = DIRECT(RUN.NXTPOS, RUN.MEMORY, s.nprops, "PROPS", REAL_WORDS);
+  for (int i = 0; i < s.nprops; ++i) WORK.reals(s.PROPS)[i] = m.props[i];
+  OPENSE(1);
+  ACTSET(1);
+}
+
+// Runs a structural task on element row e with the set's codes as store codes.
+inline void run_task(int e, const char* task, const char* fetch = RECOMPUTE_ALL) {
+  gather_element(e);
+  ELETR3(e, 1, fetch, ACTIVE.fetch_default, task);
+}
+
+inline double* active(std::int32_t pos) { return WORK.reals(pos); }
+
+}  // namespace vortan::test
