@@ -73,11 +73,13 @@ void conduction_matrix(int element, const TaskCodes& codes) {
     const double* dv = a.reals(a.DVOLU);
     for (int g = 0; g < a.NGAUS; ++g)
       for (int j = 0; j < n; ++j)
-        for (int i = 0; i < n; ++i) {
+        for (int i = 0; i <= j; ++i) {
           double sum = 0.0;
           for (int r = 0; r < s; ++r) sum += b[r + s * (i + n * g)] * db[r + s * (j + n * g)];
           k[i + n * j] += dv[g] * sum;
         }
+    for (int j = 0; j < n; ++j)
+      for (int i = j + 1; i < n; ++i) k[i + n * j] = k[j + n * i];
   });
 }
 

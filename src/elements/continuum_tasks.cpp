@@ -201,16 +201,19 @@ void continuum_stiffness(int element, const TaskCodes& codes) {
     const double* db = a.reals(a.DBMAT);
     const double* dv = a.reals(a.DVOLU);
     const int s = a.NSTRE;
+    // The upper triangle, mirrored: the matrix is exactly symmetric.
     for (int g = 0; g < a.NGAUS; ++g)
       for (int j = 0; j < n; ++j) {
         const double* dbj = db + s * (j + n * g);
-        for (int i = 0; i < n; ++i) {
+        for (int i = 0; i <= j; ++i) {
           const double* bi = b + s * (i + n * g);
           double sum = 0.0;
           for (int r = 0; r < s; ++r) sum += bi[r] * dbj[r];
           k[i + n * j] += dv[g] * sum;
         }
       }
+    for (int j = 0; j < n; ++j)
+      for (int i = j + 1; i < n; ++i) k[i + n * j] = k[j + n * i];
   });
 }
 
