@@ -131,6 +131,18 @@ std::int32_t element_node(int set, int element, int k) {
   return WORK.int_at(s.LNODS + (element - 1) + k * s.NELEM);
 }
 
+int element_positions(int element, std::int32_t* positions) {
+  const ActiveSetRecord& a = ACTIVE;
+  const ElementSet& s = SETS(a.set);
+  int i = 0;
+  for (int k = 1; k * a.NDOFN <= a.NEVAB; ++k) {
+    const std::int32_t node = element_node(a.set, element, k);
+    for (int kind = 1; kind <= DOF_KINDS; ++kind)
+      if (s.pattern[kind - 1] == 1) positions[i++] = kind_equation(node, kind);
+  }
+  return i;
+}
+
 void gather_element(int element, const double* displacements) {
   const ActiveSetRecord& a = ACTIVE;
   double* corel = a.reals(a.COREL);
@@ -138,7 +150,6 @@ void gather_element(int element, const double* displacements) {
   std::int32_t* flags = a.ints(a.APOYO);
   double* angles = a.reals(a.APANG);
   const double* coord = WORK.reals(PROBLEM.COORD);
-  const ElementSet& s = SETS(a.set);
   for (int k = 1; k <= a.NNODE; ++k) {
     const std::int32_t node = element_node(a.set, element, k);
     for (int i = 0; i < a.NDIME; ++i)
@@ -150,15 +161,11 @@ void gather_element(int element, const double* displacements) {
         flags[k - 1] = 1;
         angles[k - 1] = WORK.real_at(PROBLEM.APANG + 2 * i);
       }
-    // Members of beam sets carry displacements at their two end nodes only.
-    if (displacements == nullptr || k * a.NDOFN > a.NEVAB) continue;
-    int j = 0;
-    for (int kind = 1; kind <= DOF_KINDS; ++kind) {
-      if (s.pattern[kind - 1] != 1) continue;
-      const int equation = kind_equation(node, kind);
-      deslo[(k - 1) * a.NDOFN + j++] = equation > 0 ? displacements[equation - 1] : 0.0;
-    }
   }
+  if (displacements == nullptr) return;
+  std::int32_t positions[MAX_ELEMENT_VARIABLES];
+  const int n = element_positions(element, positions);
+  for (int i = 0; i < n; ++i) deslo[i] = positions[i] > 0 ? displacements[positions[i] - 1] : 0.0;
 }
 
 }  // namespace vortan

@@ -6,6 +6,9 @@
 
 namespace vortan {
 
+// The most element variables of any element (27 nodes of 3, or 10 of 6).
+inline constexpr int MAX_ELEMENT_VARIABLES = 81;
+
 struct ActiveSetRecord {
   int set = 0;
   int NNODE = 0, NDIME = 0, NGAUS = 0, NSTRE = 0, NSTR1 = 0, NDOFN = 0, NEVAB = 0;
@@ -44,6 +47,13 @@ void reset_active_set();
 // inclined-support flags and angles of its nodes, and (when displacements is not null)
 // DESLO from a global vector indexed by equation.
 void gather_element(int element, const double* displacements = nullptr);
+
+// Global positions (1-based equations of the global degree-of-freedom numbering) of the
+// NEVAB element variables of element row `element` of the active set: variable
+// (k-1)*NDOFN + m is the set's m-th kind at the element's k-th node, wherever that
+// kind sits among the node's own kinds (nodes shared with sets of other kinds carry
+// more). Returns NEVAB.
+int element_positions(int element, std::int32_t* positions);
 
 // Global node number of local node k (1-based) of element row `element` of a set.
 std::int32_t element_node(int set, int element, int k);
