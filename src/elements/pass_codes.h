@@ -1,0 +1,19 @@
+// Fetch codes of one pass of an element loop: a kind is fetched from the set's storage
+// only once a loop has computed and stored it; until then it is computed.
+#pragma once
+
+#include <string_view>
+
+namespace vortan {
+
+// The fetch codes of a set for its next pass (11 characters and a terminator).
+struct PassCodes {
+  char fetch[12];
+};
+PassCodes pass_codes(int set);
+
+// Records that a pass of the task over every element of the set has stored what the
+// task computes (the kinds it chains through included).
+void mark_computed(int set, std::string_view task);
+
+}  // namespace vortan

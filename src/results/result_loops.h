@@ -1,0 +1,20 @@
+// The result loops of a static solution: stresses at the integration points of every
+// element and the element internal forces with their nodal sums, with their tables.
+#pragma once
+
+namespace vortan {
+
+// Runs "TENSIONES" over every element of every set with the displacements of the
+// solution (a vector of NTOTV values) and prints the stresses of the sets whose
+// integration-point stress switch is on.
+void stress_loop(const double* displacements);
+
+// Runs "FUERINTER" over every element of every set, adds the element forces into the
+// set's nodal sum ASLOL and into the global sum aslod (NTOTV values, cleared first)
+// and prints the tables the switches ask for.
+void internal_force_loop(const double* displacements, double* aslod);
+
+// The nodal vector table of a set (set > 0) or of the whole model (set 0).
+void write_nodal_vector_table(int set, const double* vector, int length);
+
+}  // namespace vortan

@@ -1,0 +1,92 @@
+#include <string>
+
+#include "elements/active_set.h"
+#include "elements/element_tasks.h"
+#include "elements/pass_codes.h"
+#include "input/element_sets.h"
+#include "input/problem.h"
+#include "results/result_loops.h"
+#include "run/file_set.h"
+#include "run/fortran_format.h"
+#include "run/work_array.h"
+
+namespace vortan {
+
+namespace {
+
+// Column heading of the stresses of a problem type; empty for the types whose element
+// routines print their own.
+std::string stress_heading(int problem_type) {
+  const std::string pg = " P.G.";
+  switch (problem_type) {
+    case 1:
+    case 2:
+      return pg + "    X-COOR.  Y-COOR.    X-TENS.     Y-TENS.    XY-TENS.     Z-TENS.";
+    case 3:
+      return pg + "    R-COOR.  Z-COOR.    R-TENS.     Z-TENS.    RT-TENS.     T-TENS.";
+    case 4:
+      return pg + "    X-COOR.   Y-COOR.   Z-COOR.    X-TENS.    Y-TENS.    Z-TENS.     XY-TENS.    XZ-TENS.    YZ-TENS.";
+    case 5:
+      return pg + "    X-COOR.  Y-COOR.    X-MOME.     Y-MOME.    XY-MOME.    XZ-CORTE    YZ-CORTE";
+    case 6:
+      return pg + "    X-COOR.  Y-COOR.    X-AXIL     T-AXIL    X-MOME.    T-MOME.    Z-CORTE";
+    default:
+      return "";
+  }
+}
+
+// Field widths under the heading: coordinates in fixed form, stresses in exponent
+// form, each ending under its column title.
+void write_point_line(int g) {
+  const ActiveSetRecord& a = ACTIVE;
+  const double* x = a.reals(a.CORPG) + a.NDIME * (g - 1);
+  const double* s = a.reals(a.TENSG) + a.NSTR1 * (g - 1);
+  std::string line = fmt::I(g, 5);
+  if (a.NTYPE == 4) {
+    line += fmt::F(x[0], 11, 4) + fmt::F(x[1], 10, 4) + fmt::F(x[2], 10, 4);
+    const int widths[6] = {11, 11, 11, 13, 12, 12};
+    for (int i = 0; i < 6; ++i) line += fmt::E(s[i], widths[i], 4);
+  } else {
+    line += fmt::F(x[0], 11, 4) + fmt::F(x[1], 9, 4);
+    const int widths[4] = {11, 12, 12, 12};
+    for (int i = 0; i < a.NSTR1 && i < 4; ++i) line += fmt::E(s[i], widths[i], 4);
+  }
+  write_record(UNIT_LISTING, line);
+}
+
+void write_element_stresses(int element) {
+  write_record(UNIT_LISTING, " ELEMENTO:" + fmt::I(element_node(ACTIVE.set, element, 0), 8));
+  for (int g = 1; g <= ACTIVE.NGAUS; ++g) write_point_line(g);
+}
+
+bool prints_stresses(int set) { return SETS(set).print[SET_PRINT_GAUSS] == 1; }
+
+}  // namespace
+
+void stress_loop(const double* displacements) {
+  if (prints_stresses(1)) {
+    write_empty(UNIT_LISTING, 6);
+    write_record(UNIT_LISTING, fmt::X(10) + "TENSIONES");
+    write_empty(UNIT_LISTING);
+  }
+  for (int set = 1; set <= PROBLEM.NSETS; ++set) {
+    const bool printing = prints_stresses(set);
+    if (printing) {
+      write_empty(UNIT_LISTING);
+      write_record(UNIT_LISTING, fmt::X(20) + " TENSIONES EN SET NUMERO: " + fmt::I(set, 5));
+      write_empty(UNIT_LISTING);
+      const std::string heading = stress_heading(SETS(set).problem_type);
+      if (!heading.empty()) write_record(UNIT_LISTING, heading);
+    }
+    ACTSET(set);
+    const PassCodes codes = pass_codes(set);
+    for (int element = 1; element <= SETS(set).NELEM; ++element) {
+      gather_element(element, displacements);
+      ELETR3(element, set, codes.fetch, ACTIVE.fetch_default, "TENSIONES");
+      if (printing) write_element_stresses(element);
+    }
+    mark_computed(set, "TENSIONES");
+  }
+}
+
+}  // namespace vortan
