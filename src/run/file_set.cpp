@@ -1,5 +1,6 @@
 #include "run/file_set.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -56,6 +57,16 @@ void write_console(std::string_view line) {
   std::fwrite(line.data(), 1, line.size(), stdout);
   std::fputc('\n', stdout);
 }
+
+// Input comes only from regular files: a device or a pipe could block the run or
+// never end its line.
+bool is_regular_file(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// Longest physical line kept in memory; a longer one is a read error.
+constexpr std::size_t MAX_RECORD_LENGTH = 65536;
 
 std::string without_blanks(std::string_view text) {
   std::string out;
@@ -114,7 +125,7 @@ void open_unit(int unit, int record_length) {
   u.path = unit_file_name(row.extension);
   u.form = row.form;
   const char* mode = row.must_exist ? "rb" : (row.form == Form::formatted ? "wb" : "w+b");
-  u.file = std::fopen(u.path.c_str(), mode);
+  u.file = row.must_exist && !is_regular_file(u.path) ? nullptr : std::fopen(u.path.c_str(), mode);
   if (u.file == nullptr) {
     write_empty(UNIT_LISTING);
     write_record(UNIT_LISTING, fmt::X(5) + "NO SE PUEDE ABRIR EL FICHERO " + u.path);
@@ -194,6 +205,7 @@ void CLOSFI(int code) {
 
 bool open_existing_formatted(int unit, const std::string& path) {
   if (unit_is_open(unit)) close_unit(unit, false);
+  if (!is_regular_file(path)) return false;
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) return false;
   units()[unit] = Unit{file, path, Form::formatted, 0};
@@ -245,6 +257,10 @@ bool read_record(int unit, std::string& line, bool& error) {
   while ((c = std::fgetc(file)) != EOF) {
     any = true;
     if (c == '\n') break;
+    if (line.size() >= MAX_RECORD_LENGTH) {
+      error = true;
+      return false;
+    }
     line.push_back(static_cast<char>(c));
   }
   if (std::ferror(file)) {

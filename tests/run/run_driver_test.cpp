@@ -152,6 +152,9 @@ TEST(RunDriverBadInput, EveryHostileDeckEndsInItsFatalStop) {
       {"VORTAN\nINCLUYE no-such-file.inc\n", "LISTEN: ERROR ABRIENDO FICHERO INCLUDE"},
       {"VORTAN\nINCLUYE self.inc\n", "LISTEN: ERROR: INCLUDE DE INCLUDE"},
       {"VORTAN\nANALISIS [kN\n", "LISTEN: UNIDADES DEBEN TERMINAR CON \"]\""},
+      {"VORTAN\nINCLUYE /dev/zero\n", "LISTEN: ERROR ABRIENDO FICHERO INCLUDE"},
+      {"VORTAN\nINCLUYE .\n", "LISTEN: ERROR ABRIENDO FICHERO INCLUDE"},
+      {"VORTAN\n" + std::string(100000, 'X'), "LISTEN: ERROR DETECTADO DURANTE LECTURA"},
   };
   for (const Case& c : cases) {
     test::TempDir dir;
