@@ -48,15 +48,7 @@ void conduction_flux_matrices(int element, const TaskCodes& codes) {
   const bool fetched = fetch_or_compute(element, KIND_DB, codes, db, [&] {
     conduction_matrix_of_material(element, codes);
     conduction_gradient_matrices(element, codes);
-    const double* d = a.reals(a.DMATZ);
-    const double* b = a.reals(a.BMATZ);
-    const int n = a.NSTRE;
-    for (int c = 0; c < a.NEVAB * a.NGAUS; ++c)
-      for (int i = 0; i < n; ++i) {
-        double sum = 0.0;
-        for (int k = 0; k < n; ++k) sum += d[i + n * k] * b[k + n * c];
-        db[i + n * c] = sum;
-      }
+    products_from_matrix();
   });
   if (fetched) conduction_gradient_matrices(element, codes);
 }
@@ -65,21 +57,8 @@ void conduction_matrix(int element, const TaskCodes& codes) {
   const ActiveSetRecord& a = ACTIVE;
   double* k = a.reals(a.RIGID);
   fetch_or_compute(element, KIND_K, codes, k, [&] {
-    const int n = a.NEVAB, s = a.NSTRE;
-    for (int i = 0; i < n * n; ++i) k[i] = 0.0;
     conduction_flux_matrices(element, codes);
-    const double* b = a.reals(a.BMATZ);
-    const double* db = a.reals(a.DBMAT);
-    const double* dv = a.reals(a.DVOLU);
-    for (int g = 0; g < a.NGAUS; ++g)
-      for (int j = 0; j < n; ++j)
-        for (int i = 0; i <= j; ++i) {
-          double sum = 0.0;
-          for (int r = 0; r < s; ++r) sum += b[r + s * (i + n * g)] * db[r + s * (j + n * g)];
-          k[i + n * j] += dv[g] * sum;
-        }
-    for (int j = 0; j < n; ++j)
-      for (int i = j + 1; i < n; ++i) k[i + n * j] = k[j + n * i];
+    stiffness_from_products();
   });
 }
 
@@ -88,15 +67,7 @@ void conduction_fluxes(int element, const TaskCodes& codes) {
   double* q = a.reals(a.TENSG);
   fetch_or_compute(element, KIND_STRESS, codes, q, [&] {
     conduction_flux_matrices(element, codes);
-    const double* db = a.reals(a.DBMAT);
-    const double* t = a.reals(a.DESLO);
-    const int s = a.NSTRE;
-    for (int g = 0; g < a.NGAUS; ++g)
-      for (int i = 0; i < s; ++i) {
-        double sum = 0.0;
-        for (int j = 0; j < a.NEVAB; ++j) sum += db[i + s * (j + a.NEVAB * g)] * t[j];
-        q[i + a.NSTR1 * g] = sum;
-      }
+    stresses_from_products();
   });
 }
 
@@ -104,18 +75,9 @@ void conduction_internal_forces(int element, const TaskCodes& codes) {
   const ActiveSetRecord& a = ACTIVE;
   double* f = a.reals(a.FUERZ);
   fetch_or_compute(element, KIND_FORCES, codes, f, [&] {
-    for (int i = 0; i < a.NEVAB; ++i) f[i] = 0.0;
     conduction_gradient_matrices(element, codes);
     conduction_fluxes(element, codes);
-    const double* b = a.reals(a.BMATZ);
-    const double* q = a.reals(a.TENSG);
-    const double* dv = a.reals(a.DVOLU);
-    for (int g = 0; g < a.NGAUS; ++g)
-      for (int i = 0; i < a.NEVAB; ++i) {
-        double sum = 0.0;
-        for (int k = 0; k < a.NSTRE; ++k) sum += b[k + a.NSTRE * (i + a.NEVAB * g)] * q[k + a.NSTR1 * g];
-        f[i] += dv[g] * sum;
-      }
+    forces_from_stresses();
   });
 }
 

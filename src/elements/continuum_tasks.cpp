@@ -137,18 +137,6 @@ void compute_strain_matrices(int element) {
   rotate_inclined_supports(b);
 }
 
-// y (NSTRE) = block g of m times x (NEVAB).
-void block_times(const double* m, int g, const double* x, double* y) {
-  const ActiveSetRecord& a = ACTIVE;
-  for (int k = 0; k < a.NSTRE; ++k) y[k] = 0.0;
-  for (int i = 0; i < a.NEVAB; ++i) {
-    const double xi = x[i];
-    if (xi == 0.0) continue;
-    const double* column = m + a.NSTRE * (i + a.NEVAB * g);
-    for (int k = 0; k < a.NSTRE; ++k) y[k] += column[k] * xi;
-  }
-}
-
 }  // namespace
 
 void continuum_constitutive_matrix(int element, const TaskCodes& codes) {
@@ -172,19 +160,7 @@ void continuum_stress_strain_products(int element, const TaskCodes& codes) {
   const bool fetched = fetch_or_compute(element, KIND_DB, codes, db, [&] {
     continuum_constitutive_matrix(element, codes);
     continuum_strain_matrices(element, codes);
-    const double* d = a.reals(a.DMATZ);
-    const double* b = a.reals(a.BMATZ);
-    const int n = a.NSTRE;
-    for (int g = 0; g < a.NGAUS; ++g)
-      for (int j = 0; j < a.NEVAB; ++j) {
-        const double* bj = b + n * (j + a.NEVAB * g);
-        double* out = db + n * (j + a.NEVAB * g);
-        for (int i = 0; i < n; ++i) {
-          double sum = 0.0;
-          for (int k = 0; k < n; ++k) sum += d[i + n * k] * bj[k];
-          out[i] = sum;
-        }
-      }
+    products_from_matrix();
   });
   // The stiffness and the internal forces also need B and the volume elements.
   if (fetched) continuum_strain_matrices(element, codes);
@@ -194,26 +170,8 @@ void continuum_stiffness(int element, const TaskCodes& codes) {
   const ActiveSetRecord& a = ACTIVE;
   double* k = a.reals(a.RIGID);
   fetch_or_compute(element, KIND_K, codes, k, [&] {
-    const int n = a.NEVAB;
-    for (int i = 0; i < n * n; ++i) k[i] = 0.0;
     continuum_stress_strain_products(element, codes);
-    const double* b = a.reals(a.BMATZ);
-    const double* db = a.reals(a.DBMAT);
-    const double* dv = a.reals(a.DVOLU);
-    const int s = a.NSTRE;
-    // The upper triangle, mirrored: the matrix is exactly symmetric.
-    for (int g = 0; g < a.NGAUS; ++g)
-      for (int j = 0; j < n; ++j) {
-        const double* dbj = db + s * (j + n * g);
-        for (int i = 0; i <= j; ++i) {
-          const double* bi = b + s * (i + n * g);
-          double sum = 0.0;
-          for (int r = 0; r < s; ++r) sum += bi[r] * dbj[r];
-          k[i + n * j] += dv[g] * sum;
-        }
-      }
-    for (int j = 0; j < n; ++j)
-      for (int i = j + 1; i < n; ++i) k[i + n * j] = k[j + n * i];
+    stiffness_from_products();
   });
 }
 
@@ -222,11 +180,9 @@ void continuum_stresses(int element, const TaskCodes& codes) {
   double* stresses = a.reals(a.TENSG);
   fetch_or_compute(element, KIND_STRESS, codes, stresses, [&] {
     continuum_stress_strain_products(element, codes);
-    const double* db = a.reals(a.DBMAT);
-    const double* u = a.reals(a.DESLO);
+    stresses_from_products();
     for (int g = 0; g < a.NGAUS; ++g) {
       double* point = stresses + a.NSTR1 * g;
-      block_times(db, g, u, point);
       if (a.NSTR1 > a.NSTRE)
         point[3] = a.NTYPE == PLANE_STRAIN ? poisson() * (point[0] + point[1]) : 0.0;
     }
@@ -237,19 +193,9 @@ void continuum_internal_forces(int element, const TaskCodes& codes) {
   const ActiveSetRecord& a = ACTIVE;
   double* f = a.reals(a.FUERZ);
   fetch_or_compute(element, KIND_FORCES, codes, f, [&] {
-    for (int i = 0; i < a.NEVAB; ++i) f[i] = 0.0;
     continuum_strain_matrices(element, codes);
     continuum_stresses(element, codes);
-    const double* b = a.reals(a.BMATZ);
-    const double* stresses = a.reals(a.TENSG);
-    const double* dv = a.reals(a.DVOLU);
-    for (int g = 0; g < a.NGAUS; ++g)
-      for (int i = 0; i < a.NEVAB; ++i) {
-        const double* bi = b + a.NSTRE * (i + a.NEVAB * g);
-        double sum = 0.0;
-        for (int k = 0; k < a.NSTRE; ++k) sum += bi[k] * stresses[a.NSTR1 * g + k];
-        f[i] += dv[g] * sum;
-      }
+    forces_from_stresses();
   });
 }
 

@@ -12,4 +12,75 @@ double point_geometry(int element, int g, int ntype, double thickness) {
   return dvolu;
 }
 
+void products_from_matrix() {
+  const ActiveSetRecord& a = ACTIVE;
+  const double* d = a.reals(a.DMATZ);
+  const double* b = a.reals(a.BMATZ);
+  double* db = a.reals(a.DBMAT);
+  const int n = a.NSTRE;
+  for (int c = 0; c < a.NEVAB * a.NGAUS; ++c)
+    for (int i = 0; i < n; ++i) {
+      double sum = 0.0;
+      for (int k = 0; k < n; ++k) sum += d[i + n * k] * b[k + n * c];
+      db[i + n * c] = sum;
+    }
+}
+
+void stiffness_from_products() {
+  const ActiveSetRecord& a = ACTIVE;
+  const int n = a.NEVAB, s = a.NSTRE;
+  double* k = a.reals(a.RIGID);
+  const double* b = a.reals(a.BMATZ);
+  const double* db = a.reals(a.DBMAT);
+  const double* dv = a.reals(a.DVOLU);
+  for (int i = 0; i < n * n; ++i) k[i] = 0.0;
+  // The upper triangle, mirrored: the matrix is exactly symmetric.
+  for (int g = 0; g < a.NGAUS; ++g)
+    for (int j = 0; j < n; ++j) {
+      const double* dbj = db + s * (j + n * g);
+      for (int i = 0; i <= j; ++i) {
+        const double* bi = b + s * (i + n * g);
+        double sum = 0.0;
+        for (int r = 0; r < s; ++r) sum += bi[r] * dbj[r];
+        k[i + n * j] += dv[g] * sum;
+      }
+    }
+  for (int j = 0; j < n; ++j)
+    for (int i = j + 1; i < n; ++i) k[i + n * j] = k[j + n * i];
+}
+
+void forces_from_stresses() {
+  const ActiveSetRecord& a = ACTIVE;
+  double* f = a.reals(a.FUERZ);
+  const double* b = a.reals(a.BMATZ);
+  const double* stresses = a.reals(a.TENSG);
+  const double* dv = a.reals(a.DVOLU);
+  for (int i = 0; i < a.NEVAB; ++i) f[i] = 0.0;
+  for (int g = 0; g < a.NGAUS; ++g)
+    for (int i = 0; i < a.NEVAB; ++i) {
+      const double* bi = b + a.NSTRE * (i + a.NEVAB * g);
+      double sum = 0.0;
+      for (int k = 0; k < a.NSTRE; ++k) sum += bi[k] * stresses[a.NSTR1 * g + k];
+      f[i] += dv[g] * sum;
+    }
+}
+
+void stresses_from_products() {
+  const ActiveSetRecord& a = ACTIVE;
+  const double* db = a.reals(a.DBMAT);
+  const double* u = a.reals(a.DESLO);
+  double* stresses = a.reals(a.TENSG);
+  const int s = a.NSTRE;
+  for (int g = 0; g < a.NGAUS; ++g) {
+    double* point = stresses + a.NSTR1 * g;
+    for (int i = 0; i < s; ++i) point[i] = 0.0;
+    for (int j = 0; j < a.NEVAB; ++j) {
+      const double uj = u[j];
+      if (uj == 0.0) continue;
+      const double* column = db + s * (j + a.NEVAB * g);
+      for (int i = 0; i < s; ++i) point[i] += column[i] * uj;
+    }
+  }
+}
+
 }  // namespace vortan

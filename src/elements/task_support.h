@@ -35,4 +35,15 @@ inline int element_number(int element) { return element_node(ACTIVE.set, element
 // element. ntype is the problem type the volume element is formed for.
 double point_geometry(int element, int g, int ntype, double thickness);
 
+// The integrals shared by the continuum and conduction tasks, on the active set's
+// arrays (BMATZ, DBMAT: NSTRE x NEVAB per point; DVOLU per point):
+// DBMAT = DMATZ BMATZ at every point;
+void products_from_matrix();
+// RIGID = sum over points of dV BMATZ^T DBMAT, exactly symmetric;
+void stiffness_from_products();
+// FUERZ = sum over points of dV BMATZ^T TENSG (NSTR1 values per point);
+void forces_from_stresses();
+// TENSG = DBMAT DESLO at every point (the first NSTRE values of each point).
+void stresses_from_products();
+
 }  // namespace vortan
