@@ -1,0 +1,21 @@
+#include "loads/self_weight.h"
+
+#include "elements/active_set.h"
+#include "elements/element_tasks.h"
+#include "input/element_sets.h"
+#include "loads/element_loads.h"
+
+namespace vortan {
+
+void add_self_weight(int set) {
+  const ElementSet& s = SETS(set);
+  const ActiveSetRecord& a = ACTIVE;
+  for (int e = 1; e <= s.NELEM; ++e) {
+    gather_element(e);
+    ELETR3(e, set, RECOMPUTE_ALL, a.fetch_default, "PESOPROPI");
+    const double* forces = a.reals(a.PESOP);
+    for (int i = 0; i < a.NEVAB; ++i) load_entry(set, e, i + 1) += forces[i];
+  }
+}
+
+}  // namespace vortan
