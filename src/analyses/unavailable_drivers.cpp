@@ -6,7 +6,6 @@
 
 namespace vortan {
 
-void static_linear_analysis() { ERRSTP("INPDAT: ESTATICO LINEAL NO DISPONIBLE"); }
 void implicit_dynamics_analysis() { ERRSTP("INPDAT: DINAMICO IMPLICITO NO DISPONIBLE"); }
 void explicit_dynamics_analysis() { ERRSTP("INPDAT: DINAMICO EXPLICITO NO DISPONIBLE"); }
 void eigenvalue_analysis() { ERRSTP("INPDAT: AUTOVALORES NO DISPONIBLE"); }

@@ -35,8 +35,8 @@ std::string stress_heading(int problem_type) {
   }
 }
 
-// Field widths under the heading: coordinates in fixed form, stresses in exponent
-// form, each ending under its column title.
+// Fields under the heading: coordinates in fixed form, stresses in exponent form,
+// each ending under its column title and always parted from its neighbour by a blank.
 void write_point_line(int g) {
   const ActiveSetRecord& a = ACTIVE;
   const double* x = a.reals(a.CORPG) + a.NDIME * (g - 1);
@@ -45,11 +45,11 @@ void write_point_line(int g) {
   if (a.NTYPE == 4) {
     line += fmt::F(x[0], 11, 4) + fmt::F(x[1], 10, 4) + fmt::F(x[2], 10, 4);
     const int widths[6] = {11, 11, 11, 13, 12, 12};
-    for (int i = 0; i < 6; ++i) line += fmt::E(s[i], widths[i], 4);
+    for (int i = 0; i < 6; ++i) line += fmt::E(s[i], widths[i], widths[i] > 11 ? 4 : 3);
   } else {
-    line += fmt::F(x[0], 11, 4) + fmt::F(x[1], 9, 4);
-    const int widths[4] = {11, 12, 12, 12};
-    for (int i = 0; i < a.NSTR1 && i < 4; ++i) line += fmt::E(s[i], widths[i], 4);
+    // The second coordinate gives its last column to the first stress.
+    line += fmt::F(x[0], 11, 4) + fmt::F(x[1], 8, 4);
+    for (int i = 0; i < a.NSTR1 && i < 4; ++i) line += fmt::E(s[i], 12, 4);
   }
   write_record(UNIT_LISTING, line);
 }
