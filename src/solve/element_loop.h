@@ -1,0 +1,72 @@
+// Element passes of the solution paths: every set in order, every element row of the
+// set, with the element's global positions and, when asked, its stiffness matrix.
+#pragma once
+
+#include <cstdint>
+
+#include "elements/active_set.h"
+#include "input/element_sets.h"
+#include "input/problem.h"
+#include "run/work_array.h"
+
+namespace vortan {
+
+// Fetch codes of a stiffness pass over a set: the set's own storage codes once a
+// stiffness pass has stored the set's records, otherwise codes that compute
+// everything (a record that was never stored must not be fetched).
+const char* stiffness_fetch_codes(int set);
+
+// Records that the stiffness pass over a set has stored whatever the set's codes ask.
+void mark_stiffness_stored(int set);
+
+// Obtains the stiffness (conductivity in heat conduction) of element row `element` of
+// the active set into ACTIVE.RIGID, NEVAB x NEVAB column by column, storing it by the
+// set's codes. The element's data must have been gathered.
+void element_stiffness(int element);
+
+// The element stiffness loop of the static drivers: computes the stiffness of every
+// element of every set and stores it as the sets' codes say, so that the solution
+// and result passes fetch what was stored.
+void compute_element_stiffnesses();
+
+// Activates a set and checks that its element variables fit the element arrays.
+void activate_set_for_solution(int set);
+
+// The element load of variable i (0-based) of element row `element` of a set, from
+// the set's element load vectors (NELEM x NEVAB, element index fastest).
+inline double element_load(const ElementSet& set, int element, int i) {
+  if (set.CARGA == 0) return 0.0;
+  return WORK.reals(set.CARGA)[(element - 1) + static_cast<std::int64_t>(i) * set.NELEM];
+}
+
+// Calls visit(element, positions, count) for every element row of every set, the set
+// active; positions are the 1-based global positions of the element's variables.
+template <class Visit>
+void for_each_element(Visit visit) {
+  std::int32_t positions[MAX_ELEMENT_VARIABLES];
+  for (int s = 1; s <= PROBLEM.NSETS; ++s) {
+    activate_set_for_solution(s);
+    const int nelem = SETS(s).NELEM;
+    for (int e = 1; e <= nelem; ++e) visit(e, positions, element_positions(e, positions));
+  }
+}
+
+// As for_each_element, with the element's stiffness in ACTIVE.RIGID as a fourth
+// argument; every set is marked as stored afterwards.
+template <class Visit>
+void for_each_element_stiffness(Visit visit) {
+  std::int32_t positions[MAX_ELEMENT_VARIABLES];
+  for (int s = 1; s <= PROBLEM.NSETS; ++s) {
+    activate_set_for_solution(s);
+    const int nelem = SETS(s).NELEM;
+    for (int e = 1; e <= nelem; ++e) {
+      const int n = element_positions(e, positions);
+      gather_element(e);
+      element_stiffness(e);
+      visit(e, positions, n, static_cast<const double*>(WORK.reals(ACTIVE.RIGID)));
+    }
+    mark_stiffness_stored(s);
+  }
+}
+
+}  // namespace vortan

@@ -1,0 +1,82 @@
+#include "solve/profile_factor.h"
+
+#include <algorithm>
+
+#include "run/errstp.h"
+#include "run/file_set.h"
+#include "run/fortran_format.h"
+#include "solve/dot_kernels.h"
+
+namespace vortan {
+
+namespace {
+
+[[noreturn]] void not_positive_definite(std::int32_t equation, double pivot) {
+  write_record(UNIT_LISTING, "LA MATRIZ DE RIGIDEZ NO ES DEFINIDA POSITIVA");
+  write_record(UNIT_LISTING, "ECUACION =" + fmt::I(equation, 4));
+  write_record(UNIT_LISTING, "PIVOTE =" + fmt::E(pivot, 20, 12));
+  ERRSTP("DECOMP: MAT RIGIDEZ NO DEFINIDA POSITIVA");
+}
+
+// Column n (1-based) of the storage: its diagonal at a[maxad(n) - 1], then rows
+// n - 1, n - 2, ... upward; returns the count of entries above the diagonal.
+inline std::int32_t column_height(const std::int32_t* maxad, std::int32_t n) {
+  return maxad[n] - maxad[n - 1] - 1;
+}
+
+// Reduces the entries above the diagonal of column n: the entry of row i becomes
+// a(i, n) - sum over k < i of u(k, i) g(k, n), over the rows both columns hold.
+void reduce_column(double* a, const std::int32_t* maxad, std::int32_t n, std::int32_t height) {
+  double* column = a + maxad[n - 1] + 1;  // column[t - 1] is row n - t
+  // Top down; the topmost entry has nothing above it to reduce with.
+  for (std::int32_t t = height - 1; t >= 1; --t) {
+    const std::int32_t i = n - t;
+    const std::int32_t common = std::min(column_height(maxad, i), height - t);
+    if (common <= 0) continue;
+    // Rows i - 1, i - 2, ...: column i holds them after its diagonal, column n from column[t].
+    column[t - 1] -= dot_contiguous(a + maxad[i - 1] + 1, column + t, common);
+  }
+}
+
+}  // namespace
+
+std::int32_t DECOMP(double* stiff, const std::int32_t* maxad, std::int32_t neqns, bool allow_negative) {
+  double* a = stiff - 1;  // a[address] with the 1-based addresses of MAXAD
+  std::int32_t negatives = 0;
+  for (std::int32_t n = 1; n <= neqns; ++n) {
+    const std::int32_t height = column_height(maxad, n);
+    if (height > 1) reduce_column(a, maxad, n, height);
+    double& diagonal = a[maxad[n - 1]];
+    double* column = a + maxad[n - 1] + 1;
+    double b = 0.0;
+    for (std::int32_t t = 0; t < height; ++t) {
+      const double c = column[t] / a[maxad[n - t - 2]];
+      b += c * column[t];
+      column[t] = c;
+    }
+    diagonal -= b;
+    if (diagonal == 0.0 || (diagonal < 0.0 && !allow_negative)) not_positive_definite(n, diagonal);
+    if (diagonal < 0.0) ++negatives;
+  }
+  return negatives;
+}
+
+void profile_resolution(const double* stiff, const std::int32_t* maxad, std::int32_t neqns, double* v) {
+  const double* a = stiff - 1;
+  double* x = v - 1;  // x[n], 1-based
+  for (std::int32_t n = 1; n <= neqns; ++n) {
+    const double* column = a + maxad[n - 1] + 1;  // rows n-1, n-2, ...
+    const std::int32_t height = column_height(maxad, n);
+    double c = 0.0;
+    for (std::int32_t t = 0; t < height; ++t) c += column[t] * x[n - 1 - t];
+    x[n] -= c;
+  }
+  for (std::int32_t n = 1; n <= neqns; ++n) x[n] /= a[maxad[n - 1]];
+  for (std::int32_t n = neqns; n >= 2; --n) {
+    const double* column = a + maxad[n - 1] + 1;
+    const std::int32_t height = column_height(maxad, n);
+    for (std::int32_t t = 0; t < height; ++t) x[n - 1 - t] -= column[t] * x[n];
+  }
+}
+
+}  // namespace vortan

@@ -1,0 +1,22 @@
+// Factorisation K = U^T D U of the profile matrix of the eigenvalue and dynamics
+// analyses (STIFF with MAXAD, each column from its diagonal upward) and the solution
+// with the factors.
+#pragma once
+
+#include <cstdint>
+
+namespace vortan {
+
+// Overwrites stiff with the unit upper factor U (above the diagonal) and D (on the
+// diagonal). Every pivot is checked as it is formed: a zero one, or a negative one
+// when negative pivots are not allowed, prints "LA MATRIZ DE RIGIDEZ NO ES DEFINIDA
+// POSITIVA" with the equation and the pivot and stops. With negative pivots allowed
+// (eigenvalue shifting) the factorisation goes on; the count of negative pivots is
+// returned (by Sylvester's law, the eigenvalues below the shift).
+std::int32_t DECOMP(double* stiff, const std::int32_t* maxad, std::int32_t neqns, bool allow_negative);
+
+// Solves with the factors of DECOMP: forward reduction with U^T, division by D and
+// back substitution; v holds the right-hand side on entry and the solution on exit.
+void profile_resolution(const double* stiff, const std::int32_t* maxad, std::int32_t neqns, double* v);
+
+}  // namespace vortan

@@ -1,0 +1,27 @@
+// Triangular factorisation of the LDLT path's profile matrix and the solution with its
+// factors. The matrix AMATR holds the NEQNS diagonal entries first, then the entries
+// above the diagonal column after column, each column from its top row down to the
+// row above the diagonal; pointers[j] (j = 0 .. NEQNS, pointers[0] = 0) is the end of
+// column j in that part, so column j has pointers[j] - pointers[j-1] entries.
+#pragma once
+
+#include <cstdint>
+
+namespace vortan {
+
+// Factors the matrix in place into U^T D U: the columns receive the unit upper factor
+// U and the diagonal the reciprocals 1/d (a zero d is kept as 0). Prints the singular
+// and ill-conditioned warnings, stops with "SKYTRI:MATRIZ SINGULAR" on a rank failure
+// for a zero unreduced diagonal, and writes the per-equation console progress line.
+// Returns the count of equations that lost at least 7 digits.
+std::int32_t SKYTRI(double* amatr, const std::int32_t* pointers, std::int32_t neqns);
+
+// Forward reduction with U^T, multiplication by the stored reciprocal diagonal and back
+// substitution; v holds the right-hand side on entry and the solution on exit.
+void skyline_resolution(const double* amatr, const std::int32_t* pointers, std::int32_t neqns, double* v);
+
+// Floating-point operations of the factorisation of a profile (the multiplications and
+// additions of the column reductions and of the diagonal updates).
+double skyline_factor_flops(const std::int32_t* pointers, std::int32_t neqns);
+
+}  // namespace vortan

@@ -1,0 +1,7 @@
+#include "solve/solution_record.h"
+
+namespace vortan {
+
+SolutionRecord SOLUTION;
+
+}  // namespace vortan

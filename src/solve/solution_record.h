@@ -1,0 +1,60 @@
+// The state of the static solution paths: the work-array positions of the global
+// vectors (loads ASLOD, displacements DESPL, reactions REACT), the equation numbering
+// and profile of the LDLT path, and the penalty of the linked degrees of freedom.
+//
+// SOLUCION fills it; the result loops (stresses, internal forces, post-processing) read
+// DESPL and REACT from here. Every vector is NTOTV long and indexed by global position
+// (the offset of word 2 of ADRES plus the local degree of freedom).
+#pragma once
+
+#include <cstdint>
+
+namespace vortan {
+
+// Node orders the LDLT path can number its equations in.
+enum class NodeOrder {
+  natural = 0,           // node-number order
+  reverse_cuthill_mckee = 1,
+  sloan = 2,
+};
+
+struct SolutionRecord {
+  // Global vectors, NTOTV reals each (0 until the first solution).
+  std::int32_t ASLOD = 0;   // assembled loads
+  std::int32_t DESPL = 0;   // displacements (temperatures in heat conduction)
+  std::int32_t REACT = 0;   // reactions at the prescribed positions
+  std::int32_t TREAC = 0;   // Gauss path: one node's reactions while its line is printed
+
+  // Gauss path: the full matrix, NTOTV x NTOTV column by column.
+  std::int32_t ASTIF = 0;
+
+  // LDLT path.
+  std::int32_t LNUEQ = 0;   // node order of the equation numbering (NPNODS node numbers)
+  std::int32_t LEQNS = 0;   // equation of each global position: > 0 free, < 0 prescribed
+  std::int32_t LPONT = 0;   // column pointers, NEQNS + 1 entries from LPONT(0) = 0
+  std::int32_t RWORK = 0;   // right-hand side and solution in equation order
+  std::int32_t AMATR = 0;   // NEQNS diagonal entries, then the columns above the diagonal
+  std::int32_t NEQNS = 0;   // free equations
+  std::int32_t NPRES = 0;   // prescribed positions (numbered -1 .. -NPRES)
+  std::int64_t profile_length = 0;  // entries above the diagonal
+  std::int32_t largest_height = 0;  // largest column height
+  std::int32_t lost_digits = 0;     // equations that lost at least 7 digits in SKYTRI
+
+  // Node renumbering of the LDLT path: on by default. The profile lengths of the node
+  // orders that were compared and the order that was kept are recorded.
+  int renumbering = 1;
+  NodeOrder order_used = NodeOrder::natural;
+  std::int64_t profile_natural = 0;
+  std::int64_t profile_rcm = 0;
+  std::int64_t profile_sloan = 0;
+
+  // Penalty of the linked degrees of freedom of the last assembly (0 when none).
+  double penalty = 0.0;
+
+  int solutions = 0;  // calls of SOLUCION in this run
+
+  void reset() { *this = SolutionRecord{}; }
+};
+extern SolutionRecord SOLUTION;
+
+}  // namespace vortan
