@@ -17,6 +17,10 @@ const char* stiffness_fetch_codes(int set) {
 
 void mark_stiffness_stored(int set) { SETS(set).computed[KIND_K] = 1; }
 
+void reserve_element_area() {
+  if (PROBLEM.NSETS > 0) ACTSET(1);
+}
+
 void activate_set_for_solution(int set) {
   ACTSET(set);
   if (ACTIVE.NEVAB > MAX_ELEMENT_VARIABLES) ERRSTP("SOLUCION: DEMASIADOS GDL POR ELEMENTO");

@@ -29,6 +29,11 @@ void element_stiffness(int element);
 // and result passes fetch what was stored.
 void compute_element_stiffnesses();
 
+// Lays out the per-set work area (reserved by the first set activation) before a
+// routine takes scratch space that it gives back, so that the area never falls inside
+// the scratch.
+void reserve_element_area();
+
 // Activates a set and checks that its element variables fit the element arrays.
 void activate_set_for_solution(int set);
 

@@ -2,6 +2,7 @@
 // order (prescribed degrees of freedom apart, with negative numbers), the free-free
 // part of the matrix assembled into profile storage, factored by SKYTRI and solved;
 // reactions are recomputed element by element.
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -25,12 +26,17 @@ namespace vortan {
 
 namespace {
 
+double seconds_since(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
 std::int32_t allocate_ints(std::int64_t count, const char* name) {
   return DIRECT(RUN.NXTPOS, RUN.MEMORY, count, name, INT_WORDS);
 }
 
 void number_equations() {
   std::int32_t* order = WORK.ints(SOLUTION.LNUEQ);
+  const auto start = std::chrono::steady_clock::now();
   if (SOLUTION.renumbering == 1) {
     RENUM0(order);
   } else {
@@ -38,6 +44,7 @@ void number_equations() {
     SOLUTION.order_used = NodeOrder::natural;
   }
   SOLUTION.NEQNS = number_equations_by_nodes(order, WORK.ints(SOLUTION.LEQNS), SOLUTION.NPRES);
+  SOLUTION.renumbering_seconds = seconds_since(start);
 }
 
 void write_information_line(const char* label, std::int64_t value, const char* tail = "") {
@@ -129,8 +136,12 @@ void solve_by_ldlt() {
   double* react = WORK.reals(SOLUTION.REACT);
   ZEROR(PROBLEM.NTOTV, despl);
   ZEROR(PROBLEM.NTOTV, react);
+  auto start = std::chrono::steady_clock::now();
   assemble(system, aslod);
+  SOLUTION.assembly_seconds = seconds_since(start);
+  start = std::chrono::steady_clock::now();
   SOLUTION.lost_digits = SKYTRI(system.amatr, system.pointers, system.neqns);
+  SOLUTION.factor_seconds = seconds_since(start);
   skyline_resolution(system.amatr, system.pointers, system.neqns, system.rhs);
   scatter(system, despl);
   const bool printing = printing_results(false);

@@ -364,6 +364,7 @@ void sloan_order(const NodeGraph& g, std::int32_t* order) {
 }
 
 void RENUM0(std::int32_t* order) {
+  reserve_element_area();
   const std::int32_t mark = RUN.NXTPOS;
   const std::int32_t nodes = PROBLEM.NPNODS;
   std::int32_t* heights = scratch_ints(PROBLEM.NTOTV);

@@ -3,6 +3,7 @@
 #include "input/problem.h"
 #include "run/errstp.h"
 #include "run/work_array.h"
+#include "solve/element_loop.h"
 #include "solve/solution_paths.h"
 #include "solve/solution_record.h"
 
@@ -30,6 +31,7 @@ void allocate_global_vectors() {
 }
 
 void SOLUCION() {
+  reserve_element_area();
   switch (PROBLEM.solver) {
     case 1: solve_by_gauss_elimination(); break;
     case 2: solve_by_ldlt(); break;
