@@ -1,6 +1,11 @@
 #include "analyses/inpdat.h"
 
 #include "analyses/drivers.h"
+#include "elements/active_set.h"
+#include "elements/element_tasks.h"
+#include "elements/point_geometry.h"
+#include "loads/load_reader.h"
+#include "solve/solution_record.h"
 #include "input/card_reader.h"
 #include "input/element_sets.h"
 #include "input/problem.h"
@@ -66,6 +71,11 @@ void reset_run_state() {
   PROBLEM.reset();
   SETS.reset();
   FILESET = FileSetRecord{};
+  reset_active_set();
+  reset_point_geometry();
+  total_structure_mass() = 0.0;
+  LOADS.reset();
+  SOLUTION.reset();
 }
 
 int run_vortan(std::string_view problem_path) {
