@@ -58,4 +58,61 @@ inline std::string source_file(const std::string& relative) {
   return read_file(std::string(VORTAN_SOURCE_DIR) + "/" + relative);
 }
 
+// The numeric cards of a deck between the card that begins with the word `first` and
+// the card that begins with `last` (both written as on the deck, e.g. "GEOMETRIA" and
+// "FIN_GEOMETRIA"): one row of values per card, comments ("$" or "!") and empty
+// lines left out.
+inline std::vector<std::vector<double>> deck_rows(const std::string& deck, const std::string& first,
+                                                  const std::string& last) {
+  std::vector<std::vector<double>> rows;
+  bool inside = false;
+  for (std::string line : lines_of(deck)) {
+    line = line.substr(0, line.find_first_of("$!"));
+    std::istringstream in(line);
+    std::string word;
+    if (!(in >> word)) continue;
+    if (!inside) {
+      inside = word == first;
+      continue;
+    }
+    if (word == last) break;
+    std::vector<double>& row = rows.emplace_back(1, std::strtod(word.c_str(), nullptr));
+    while (in >> word) row.push_back(std::strtod(word.c_str(), nullptr));
+  }
+  return rows;
+}
+
+// The integration-point stress lines of one element: its number and one row per
+// point, holding the values after the point number (coordinates, then stresses).
+struct ElementStressLines {
+  int element = 0;
+  std::vector<std::vector<double>> points;
+};
+
+// The integration-point stress table of a set, element by element, up to the first
+// empty line after the column heading.
+inline std::vector<ElementStressLines> gauss_stresses(const std::string& listing, int set) {
+  std::vector<ElementStressLines> elements;
+  const auto lines = lines_of(listing);
+  std::size_t i = 0;
+  const std::string title = " TENSIONES EN SET NUMERO: ";
+  for (; i < lines.size(); ++i) {
+    const std::size_t at = lines[i].find(title);
+    if (at != std::string::npos && std::atoi(lines[i].c_str() + at + title.size()) == set) break;
+  }
+  for (i += 3; i < lines.size() && !lines[i].empty(); ++i) {
+    std::istringstream in(lines[i]);
+    std::string token;
+    in >> token;
+    if (token == "ELEMENTO:") {
+      in >> elements.emplace_back().element;
+      continue;
+    }
+    if (elements.empty()) break;
+    std::vector<double>& values = elements.back().points.emplace_back();
+    while (in >> token) values.push_back(std::strtod(token.c_str(), nullptr));
+  }
+  return elements;
+}
+
 }  // namespace vortan::test
