@@ -2,6 +2,7 @@
 // input, then the stresses at the integration points and, when asked, the element
 // internal forces. Each phase is timed as an action of the static timing table.
 #include "analyses/drivers.h"
+#include "elements/active_set.h"
 #include "input/problem.h"
 #include "input/problem_header.h"
 #include "loads/load_reader.h"
@@ -28,7 +29,11 @@ void timed(int action, int progress_code, Phase phase) {
 }  // namespace
 
 void static_linear_analysis() {
-  timed(2, 2, [] { INPEST(ProblemVariant::static_linear); });
+  timed(2, 2, [] {
+    INPEST(ProblemVariant::static_linear);
+    // The element work arrays get their place before any phase takes scratch space.
+    reserve_set_work_area();
+  });
   timed(3, 3, [] { compute_element_stiffnesses(); });
   timed(4, 4, [] { read_loads(); });
   timed(5, 5, [] { SOLUCION(); });

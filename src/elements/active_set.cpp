@@ -81,7 +81,10 @@ std::int64_t lay_out(const Counts& c, ActiveSetRecord& a, std::int32_t cursor, s
   return static_cast<std::int64_t>(cursor) - first;
 }
 
-void reserve_area() {
+}  // namespace
+
+void reserve_set_work_area() {
+  if (area.start != 0) return;
   std::int64_t largest = 0;
   for (int s = 1; s <= PROBLEM.NSETS; ++s) {
     ActiveSetRecord sizing;
@@ -90,8 +93,6 @@ void reserve_area() {
   area.start = DIRECT(RUN.NXTPOS, RUN.MEMORY, largest, "ELSET", INT_WORDS);
   area.end = RUN.NXTPOS;
 }
-
-}  // namespace
 
 double* ActiveSetRecord::reals(std::int32_t pos) const { return WORK.reals(pos); }
 std::int32_t* ActiveSetRecord::ints(std::int32_t pos) const { return WORK.ints(pos); }
@@ -103,7 +104,7 @@ void reset_active_set() {
 
 void ACTSET(int set) {
   if (set < 1 || set > PROBLEM.NSETS) ERRSTP("ACTSET: NUMERO DE SET EQUIVOCADO");
-  if (area.start == 0) reserve_area();
+  reserve_set_work_area();
   const ElementSet& s = SETS(set);
   const Counts c = counts_of(s);
   ActiveSetRecord& a = ACTIVE;

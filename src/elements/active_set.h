@@ -40,6 +40,11 @@ extern ActiveSetRecord ACTIVE;
 // largest set of the problem, so activations never consume the main cursor.
 void ACTSET(int set);
 
+// Reserves the area of the per-set work arrays for the largest set of the problem on
+// the main cursor, for the rest of the run (ACTSET does it at its first call when the
+// problem build has not).
+void reserve_set_work_area();
+
 // Forgets the reserved area (a new problem).
 void reset_active_set();
 

@@ -11,11 +11,6 @@
 
 namespace vortan {
 
-// Fetch codes of a stiffness pass over a set: the set's own storage codes once a
-// stiffness pass has stored the set's records, otherwise codes that compute
-// everything (a record that was never stored must not be fetched).
-const char* stiffness_fetch_codes(int set);
-
 // Records that the stiffness pass over a set has stored whatever the set's codes ask.
 void mark_stiffness_stored(int set);
 

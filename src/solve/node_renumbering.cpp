@@ -120,15 +120,30 @@ std::int32_t least_degree_of_last_level(const NodeGraph& g, const Levels& levels
   return best;
 }
 
+// The `rank`-th node (counting from 0, wrapping round) among the nodes of least
+// degree of the deepest level.
+std::int32_t ranked_end(const NodeGraph& g, const Levels& levels, int rank) {
+  const std::int32_t least = g.degree(least_degree_of_last_level(g, levels));
+  int count = 0;
+  for (std::int32_t k = levels.last_level; k < levels.count; ++k) count += g.degree(levels.nodes[k]) == least;
+  int wanted = rank % count;
+  for (std::int32_t k = levels.last_level; k < levels.count; ++k)
+    if (g.degree(levels.nodes[k]) == least && wanted-- == 0) return levels.nodes[k];
+  return levels.nodes[levels.last_level];
+}
+
 // Pseudo-peripheral pair of the part that holds `seed`: from the root, the deepest
-// level's node of least degree becomes the root while the depth grows.
-Ends pseudo_peripheral_pair(const NodeGraph& g, Bfs& bfs, std::int32_t seed, Levels& a, Levels& b) {
+// level's node of least degree becomes the root while the depth grows. The end is
+// the `end_rank`-th node of least degree of the final root's deepest level (several
+// such nodes lie equally far, and the order that follows depends on which is taken).
+Ends pseudo_peripheral_pair(const NodeGraph& g, Bfs& bfs, std::int32_t seed, Levels& a, Levels& b,
+                            int end_rank = 0) {
   std::int32_t root = seed;
   bfs.run(root, a);
   for (;;) {
     const std::int32_t candidate = least_degree_of_last_level(g, a);
     bfs.run(candidate, b);
-    if (b.depth <= a.depth) return {root, candidate};
+    if (b.depth <= a.depth) return {root, end_rank == 0 ? candidate : ranked_end(g, a, end_rank)};
     root = candidate;
     std::swap(a.nodes, b.nodes);
     std::swap(a.count, b.count);
@@ -240,6 +255,9 @@ class PriorityQueue {
   std::int32_t size_ = 0;
 };
 
+// Sloan orders tried, each towards another far end of the parts.
+constexpr int SLOAN_END_CHOICES = 3;
+
 enum Status : std::int32_t { INACTIVE = 0, PREACTIVE = 1, ACTIVE_NODE = 2, POSTACTIVE = 3 };
 constexpr std::int32_t DISTANCE_WEIGHT = 1;
 constexpr std::int32_t DEGREE_WEIGHT = 2;
@@ -340,7 +358,7 @@ void reverse_cuthill_mckee(const NodeGraph& g, std::int32_t* order) {
   RUN.NXTPOS = mark;
 }
 
-void sloan_order(const NodeGraph& g, std::int32_t* order) {
+void sloan_order(const NodeGraph& g, std::int32_t* order, int end_rank) {
   const std::int32_t mark = RUN.NXTPOS;
   OrderScratch s = order_scratch(g.nodes);
   std::int32_t* distance = scratch_ints(g.nodes);
@@ -356,7 +374,7 @@ void sloan_order(const NodeGraph& g, std::int32_t* order) {
   std::int32_t next = 0;
   for (std::int32_t seed = 1; seed <= g.nodes; ++seed) {
     if (status[seed - 1] == POSTACTIVE) continue;
-    const Ends ends = pseudo_peripheral_pair(g, bfs, seed, s.a, s.b);
+    const Ends ends = pseudo_peripheral_pair(g, bfs, seed, s.a, s.b, end_rank);
     bfs.run(ends.end, s.b, distance);  // the part's nodes with their distance to the far end
     sloan_part(state, s.b, ends, distance, order, next);
   }
@@ -383,8 +401,12 @@ void RENUM0(std::int32_t* order) {
   };
   reverse_cuthill_mckee(graph, candidate);
   consider(NodeOrder::reverse_cuthill_mckee, SOLUTION.profile_rcm);
-  sloan_order(graph, candidate);
-  consider(NodeOrder::sloan, SOLUTION.profile_sloan);
+  for (int rank = 0; rank < SLOAN_END_CHOICES; ++rank) {
+    std::int64_t length = 0;
+    sloan_order(graph, candidate, rank);
+    consider(NodeOrder::sloan, length);
+    if (rank == 0 || length < SOLUTION.profile_sloan) SOLUTION.profile_sloan = length;
+  }
   RUN.NXTPOS = mark;
 }
 

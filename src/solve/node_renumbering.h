@@ -26,10 +26,12 @@ NodeGraph build_node_graph();
 void reverse_cuthill_mckee(const NodeGraph& graph, std::int32_t* order);
 
 // Sloan's profile-reducing order (priority = distance to the far end of the part
-// minus twice the growth of the front a node causes): order receives the node numbers.
-void sloan_order(const NodeGraph& graph, std::int32_t* order);
+// minus twice the growth of the front a node causes), towards the end_rank-th of the
+// equally far ends of each part: order receives the node numbers.
+void sloan_order(const NodeGraph& graph, std::int32_t* order, int end_rank = 0);
 
-// The renumbering step: computes both orders, measures the profile each gives with
+// The renumbering step: computes the reverse Cuthill-McKee order and Sloan orders
+// towards up to three far ends, measures the profile each gives with
 // the equation numbering of the LDLT path, and leaves in order the one of the shortest
 // profile (node-number order when neither shortens it). Records the three lengths and
 // the choice in SOLUTION. Scratch space comes from the main cursor and is given back.

@@ -1,5 +1,7 @@
 #include "solve/profile_matrix.h"
 
+#include <algorithm>
+
 #include "elements/active_set.h"
 #include "input/problem.h"
 #include "run/work_array.h"
@@ -38,7 +40,8 @@ void build_stiffness_profile() {
   for_each_element([&](int, const std::int32_t* positions, int n) {
     skyline_column_height(equations_of(positions, n, equations), n, heights);
   });
-  const std::int64_t entries = std::int64_t{PROFILE.NEQNS} + 1 < 2 ? 2 : std::int64_t{PROFILE.NEQNS} + 1;
+  // MAXAD(2) exists even without equations.
+  const std::int64_t entries = std::max<std::int64_t>(std::int64_t{PROFILE.NEQNS} + 1, 2);
   PROFILE.MAXAD = DIRECT(RUN.NXTPOS, RUN.MEMORY, entries, "MAXAD", INT_WORDS);
   PROFILE.NWKTL = diagonal_addresses(heights, PROFILE.NEQNS, WORK.ints(PROFILE.MAXAD), PROFILE.half_band);
   PROFILE.STIFF = DIRECT(RUN.NXTPOS, RUN.MEMORY, PROFILE.NWKTL + 1, "STIFF", REAL_WORDS);
