@@ -4,11 +4,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "analyses/inpdat.h"
+#include "run/errstp.h"
 #include "run/file_set.h"
 #include "run/work_array.h"
 
@@ -54,6 +56,16 @@ inline std::vector<std::string> lines_of(const std::string& text) {
   std::string line;
   while (std::getline(in, line)) lines.push_back(line);
   return lines;
+}
+
+// The message of the fatal stop a call ends in, or "no stop".
+inline std::string stop_message_of(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const FatalStop& stop) {
+    return stop.message();
+  }
+  return "no stop";
 }
 
 // Makes sure the work array exists for in-process runs (a small one is enough).

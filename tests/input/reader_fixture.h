@@ -26,15 +26,7 @@ class ReaderTest : public ::testing::Test {
     write_file(dir.file("R.vtn"), cards);
     open_deck(dir.file("R.vtn"));
   }
-  // The stop message of a reader call, or "no stop".
-  static std::string stop_of(const std::function<void()>& call) {
-    try {
-      call();
-    } catch (const FatalStop& stop) {
-      return stop.message();
-    }
-    return "no stop";
-  }
+  static std::string stop_of(const std::function<void()>& call) { return stop_message_of(call); }
   std::string listing() {
     flush_units();
     return read_file(dir.file("R.sal"));

@@ -98,14 +98,7 @@ class ProfileSolvers : public ::testing::Test {
     flush_units();
     return test::read_file(dir.file("P.sal"));
   }
-  static std::string stop_of(const std::function<void()>& call) {
-    try {
-      call();
-    } catch (const FatalStop& stop) {
-      return stop.message();
-    }
-    return "no stop";
-  }
+  static std::string stop_of(const std::function<void()>& call) { return test::stop_message_of(call); }
   test::TempDir dir;
 };
 

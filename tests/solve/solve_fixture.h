@@ -119,15 +119,7 @@ class SolveTest : public ::testing::Test {
     return out;
   }
 
-  // The stop message of a call, or "no stop".
-  static std::string stop_of(const std::function<void()>& call) {
-    try {
-      call();
-    } catch (const FatalStop& stop) {
-      return stop.message();
-    }
-    return "no stop";
-  }
+  static std::string stop_of(const std::function<void()>& call) { return stop_message_of(call); }
 
   std::string listing() {
     flush_units();
