@@ -3,6 +3,8 @@
 // internal forces. Each phase is timed as an action of the static timing table.
 #include "analyses/drivers.h"
 #include "elements/active_set.h"
+#include "elements/shell_preparation.h"
+#include "input/flat_shell_step.h"
 #include "input/problem.h"
 #include "input/problem_header.h"
 #include "loads/load_reader.h"
@@ -30,6 +32,7 @@ void timed(int action, int progress_code, Phase phase) {
 
 void static_linear_analysis() {
   timed(2, 2, [] {
+    set_flat_shell_preparation(prepare_flat_shells);
     INPEST(ProblemVariant::static_linear);
     // The element work arrays get their place before any phase takes scratch space.
     reserve_set_work_area();

@@ -67,6 +67,7 @@ struct ProblemRecord {
   std::int32_t boundary_codes = 0, boundary_values = 0;  // working arrays of the restraints
   std::int32_t shell_flags = 0, shell_vectors = 0;       // per-node direction vectors
   std::int32_t GIROS = 0, NCONT = 0;
+  std::int32_t CONVE = 0;  // thermal convection-radiation elements (see convection_reader.h)
   std::int32_t APOYO = 0, APANG = 0, RESOR = 0, REDIR = 0, REVAL = 0, NGDLL = 0;
 
   void reset() { *this = ProblemRecord{}; }

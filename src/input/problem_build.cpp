@@ -5,7 +5,9 @@
 
 #include "input/card_reader.h"
 #include "input/dof_table.h"
+#include "input/convection_reader.h"
 #include "input/element_sets.h"
+#include "input/flat_shell_step.h"
 #include "input/parameters.h"
 #include "input/problem.h"
 #include "input/problem_header.h"
@@ -89,10 +91,16 @@ void build_dof_table() {
   fill_fixity();
 }
 
-void prepare_shells_and_frames() {
-  // Flat shells need their nodal normals and local rotations, which come with the
-  // shell elements; until those exist a flat-shell model cannot be analysed.
-  if (PROBLEM.flat_shell_set > 0) ERRSTP("INPEST: LAMINA PLANA NO DISPONIBLE");
+FlatShellPreparation installed_flat_shell_preparation = nullptr;
+
+void prepare_shells_and_frames(ProblemVariant variant) {
+  // The element layer prepares flat shells (translation, nodal normals, coplanarity).
+  // Their elements are not built, so a flat-shell model then stops here, before any
+  // support is read.
+  if (PROBLEM.flat_shell_set > 0) {
+    if (installed_flat_shell_preparation != nullptr) installed_flat_shell_preparation(variant);
+    ERRSTP("INPEST: LAMINA PLANA NO DISPONIBLE");
+  }
   if (PROBLEM.frame == 1)
     PROBLEM.GIROS =
         allocate_zeroed_reals(static_cast<std::int64_t>(PROBLEM.NPNODS) * PROBLEM.NDIME, "GIROS");
@@ -176,13 +184,20 @@ void INPEST(ProblemVariant variant) {
   read_boundary_conditions();
   build_dof_table();
   if (!thermal) {
-    prepare_shells_and_frames();
+    prepare_shells_and_frames(variant);
     read_supports();
   }
   for (int s = 1; s <= PROBLEM.NSETS; ++s) OPENSE(s);
+  if (thermal) read_convection_block();
   if (writes_mesh_records(variant)) write_mesh_records();
   allocate_analysis_arrays(variant);
 }
+
+void set_flat_shell_preparation(FlatShellPreparation preparation) {
+  installed_flat_shell_preparation = preparation;
+}
+
+FlatShellPreparation flat_shell_preparation() { return installed_flat_shell_preparation; }
 
 void INPFREC() { INPEST(ProblemVariant::eigen); }
 

@@ -1,0 +1,141 @@
+// The flat-shell step of the problem build: translation of the coordinates, the
+// coplanarity card, the averaged nodal normals and the stop that follows them while
+// the shell elements are missing.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "../test_support.h"
+#include "elements/shell_preparation.h"
+#include "input/card_reader.h"
+#include "input/flat_shell_step.h"
+#include "input/problem.h"
+#include "input/problem_header.h"
+#include "run/errstp.h"
+
+namespace vortan {
+namespace {
+
+constexpr const char* SHELL_STOP = "INPEST: LAMINA PLANA NO DISPONIBLE";
+
+// Two flat triangles sharing the side 2-3: the first in a horizontal plane, the
+// second rising to node 4. Every coordinate is moved by (5, -2, 10).
+std::string two_panel_deck(const std::string& coplanarity_card, bool with_postprocess = true) {
+  return std::string("NUMERO_DE_NODOS NPNODS=4\nNUMERO_DE_SETS\nSOLVER LDLT\n") +
+         (with_postprocess ? "POSTPROCESO FEMVIEW\n" : "") +
+         "SET_NUMERO 1\nTIPO LAMINA_PLANA\nELEMENTO TR3 NELEM=2\nMATERIAL YOUNG=1 POISSON=0.2\nFIN_SET\n"
+         "GEOMETRIA\n1 1 1 2 3\n2 1 2 4 3\n"
+         "1 5 -2 10\n2 6 -2 10\n3 5 -1 10\n4 6 -1 11\nFIN_GEOMETRIA\n"
+         "CONDICIONES_DE_CONTORNO\nSIN_RESTRICCIONES\nFIN_CONDICIONES_DE_CONTORNO\n" +
+         coplanarity_card;
+}
+
+class FlatShellBuild : public ::testing::Test {
+ protected:
+  void SetUp() override { set_flat_shell_preparation(prepare_flat_shells); }
+  void TearDown() override {
+    set_flat_shell_preparation(nullptr);
+    reset_run_state();
+  }
+  // Reads the deck and returns the message of the stop that ends it ("" if none).
+  std::string read(const std::string& deck, ProblemVariant variant = ProblemVariant::static_linear) {
+    test::ensure_work_array();
+    test::write_file(dir.file("S.vtn"), deck);
+    test::open_deck(dir.file("S.vtn"));
+    OPENFI(UNIT_ALLOCATION);
+    RUN.NXTPOS = 1;
+    try {
+      INPEST(variant);
+    } catch (const FatalStop& stop) {
+      return stop.message();
+    }
+    return "";
+  }
+  double giros(int node, int d) { return WORK.reals(PROBLEM.GIROS)[(node - 1) + d * PROBLEM.NPNODS]; }
+  double coord(int node, int d) { return WORK.reals(PROBLEM.COORD)[(node - 1) + d * PROBLEM.NPNODS]; }
+  int ncont(int node) { return WORK.int_at(PROBLEM.NCONT + node - 1); }
+  test::TempDir dir;
+};
+
+void unit(double* v) {
+  const double length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+  for (int i = 0; i < 3; ++i) v[i] /= length;
+}
+
+TEST(CoplanarityCosine, AnglesGiveTheirStoredCosine) {
+  EXPECT_EQ(coplanarity_cosine(90.0), 0.0);  // cos 90 degrees computes to about 6e-17
+  EXPECT_EQ(coplanarity_cosine(-1.0), -1.0);
+  EXPECT_NEAR(coplanarity_cosine(30.0), std::sqrt(3.0) / 2.0, 1e-7);
+  EXPECT_NEAR(coplanarity_cosine(89.0), std::cos(89.0 * M_PI / 180.0), 1e-7);
+  EXPECT_EQ(coplanarity_cosine(0.0), 1.0);
+  EXPECT_EQ(coplanarity_cosine(120.0), 0.0);  // negative cosines are below 1e-10 too
+}
+
+// The whole step on the two panels: translation, the card, the averaged normals and
+// the final stop, which comes before the supports would be read.
+TEST_F(FlatShellBuild, TwoInclinedPanelsGiveAveragedUnitNormals) {
+  EXPECT_EQ(read(two_panel_deck("COPLANARIDAD TOLCP=30\n")), SHELL_STOP);
+  EXPECT_NEAR(PROBLEM.coplanarity, std::sqrt(3.0) / 2.0, 1e-7);
+  EXPECT_EQ(PROBLEM.shell_shift[0], -5.0);
+  EXPECT_EQ(PROBLEM.shell_shift[1], 2.0);
+  EXPECT_EQ(PROBLEM.shell_shift[2], -10.0);
+  const double moved[4][3] = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 1}};
+  for (int n = 1; n <= 4; ++n)
+    for (int d = 0; d < 3; ++d) EXPECT_EQ(coord(n, d), moved[n - 1][d]) << n << " " << d;
+  // Element 1 (nodes 1 2 3) faces +z; element 2 (nodes 2 4 3) faces (-1, -1, 1)/sqrt 3.
+  double first[3] = {0, 0, 1}, second[3] = {-1, -1, 1}, shared[3];
+  unit(second);
+  for (int i = 0; i < 3; ++i) shared[i] = first[i] + second[i];
+  unit(shared);
+  const double* expected[4] = {first, shared, shared, second};
+  const int counts[4] = {1, 2, 2, 1};
+  for (int n = 1; n <= 4; ++n) {
+    EXPECT_EQ(ncont(n), counts[n - 1]) << n;
+    for (int d = 0; d < 3; ++d) EXPECT_NEAR(giros(n, d), expected[n - 1][d], 1e-12) << n << " " << d;
+  }
+  EXPECT_TRUE(CARD.word_is(1, "COPLANARIDAD"));  // nothing is read after the card
+  flush_units();
+  const std::string sal = test::read_file(dir.file("S.sal"));
+  EXPECT_NE(sal.find(" ANGULO MAXIMO PARA COPLANARIDAD"), std::string::npos);
+}
+
+TEST_F(FlatShellBuild, CoplanarityCardDefaultsAndNegativeAngles) {
+  EXPECT_EQ(read(two_panel_deck("COPLANARIDAD\n")), SHELL_STOP);
+  EXPECT_EQ(PROBLEM.coplanarity, 0.0);
+  reset_run_state();
+  EXPECT_EQ(read(two_panel_deck("COPLANARIDAD TOLCP=-1\n")), SHELL_STOP);
+  EXPECT_EQ(PROBLEM.coplanarity, -1.0);
+}
+
+// Only the static linear reader moves the model; the normals are the same.
+TEST_F(FlatShellBuild, OtherReadersKeepTheCoordinates) {
+  EXPECT_EQ(read(two_panel_deck("COPLANARIDAD TOLCP=30\n", false), ProblemVariant::nonlinear), SHELL_STOP);
+  for (int d = 0; d < 3; ++d) EXPECT_EQ(PROBLEM.shell_shift[d], 0.0);
+  EXPECT_EQ(coord(4, 0), 6.0);
+  EXPECT_EQ(coord(4, 2), 11.0);
+  EXPECT_EQ(ncont(2), 2);
+  EXPECT_NEAR(giros(1, 2), 1.0, 1e-12);
+}
+
+// Without an installed preparation the build stops at once, before any card.
+TEST_F(FlatShellBuild, WithoutPreparationTheBuildStopsAtOnce) {
+  set_flat_shell_preparation(nullptr);
+  EXPECT_EQ(read(two_panel_deck("")), SHELL_STOP);
+  EXPECT_EQ(PROBLEM.GIROS, 0);
+  EXPECT_TRUE(CARD.word_is(1, "FINCONDICIONESDECONTORNO"));
+}
+
+// The program's static linear analysis installs the preparation: its listing shows
+// the coplanarity card read before the stop.
+TEST(FlatShellRun, StaticLinearRunReadsTheShellStepThenStops) {
+  test::TempDir dir;
+  test::write_file(dir.file("P.vtn"), "VORTAN\nANALISIS ESTATICO\nTITULO DOS PANELES\nGENERAL LINEAL\nMATERIAL LINEAL\n" +
+                                               two_panel_deck("COPLANARIDAD TOLCP=30\n"));
+  EXPECT_EQ(test::run_program(dir, "P.vtn"), 1);
+  const std::string sal = test::read_file(dir.file("P.sal"));
+  EXPECT_NE(sal.find(" ANGULO MAXIMO PARA COPLANARIDAD"), std::string::npos);
+  EXPECT_NE(sal.find(SHELL_STOP), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vortan
