@@ -94,14 +94,18 @@ void layer_count(SetCards& cards) {
 
 // A "TIPO" card sets every value that belongs to the problem type: a type without
 // layers, nonlinearity or local axes clears what a previous set left of them.
-void structural_type_card(SetCards& cards) {
-  const int type = keyword_code(2, STRUCTURAL_TYPES);
-  if (type == 0) stop(STRUCTURAL_READER, "TIPO DE ANALISIS NO IMPLEMENTADO");
+void set_problem_type(SetCards& cards, int type) {
   cards.problem_type = type;
   cards.nonlinear = 0;
   cards.layers = 1;
   cards.local_axes = 0;
   cards.beam_subtype = 0;
+}
+
+void structural_type_card(SetCards& cards) {
+  const int type = keyword_code(2, STRUCTURAL_TYPES);
+  if (type == 0) stop(STRUCTURAL_READER, "TIPO DE ANALISIS NO IMPLEMENTADO");
+  set_problem_type(cards, type);
   switch (type) {
     case PLANE_STRESS: case PLANE_STRAIN: case AXISYMMETRIC: case SOLID:
       cards.nonlinear = CARD.word_is(3, "NOLINEAL") ? 1 : 0;
@@ -119,11 +123,7 @@ void structural_type_card(SetCards& cards) {
 void thermal_type_card(SetCards& cards) {
   const int type = keyword_code(2, THERMAL_TYPES);
   if (type == 0) stop(THERMAL_READER, "TIPO DE ANALISIS NO IMPLEMENTADO");
-  cards.problem_type = type;
-  cards.nonlinear = 0;
-  cards.layers = 1;
-  cards.local_axes = 0;
-  cards.beam_subtype = 0;
+  set_problem_type(cards, type);
 }
 
 // ---- "ELEMENTO" ---------------------------------------------------------------------
