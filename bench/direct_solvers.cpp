@@ -22,12 +22,13 @@
 #include <string>
 #include <vector>
 
+#include "analyses/driver_phases.h"
 #include "analyses/inpdat.h"
 #include "elements/active_set.h"
 #include "input/card_reader.h"
 #include "input/element_sets.h"
 #include "input/problem.h"
-#include "input/problem_header.h"
+#include "analyses/driver_phases.h"
 #include "run/file_set.h"
 #include "run/work_array.h"
 #include "solve/element_loop.h"
@@ -159,7 +160,7 @@ int solve(const std::string& path, bool gauss, bool natural) {
   const auto t2 = Clock::now();
   PROBLEM.solver = gauss ? 1 : 2;
   SOLUTION.renumbering = natural ? 0 : 1;
-  SOLUCION();
+  SOLUCION(SolveOptions{PROBLEM.printing(PRINT_DISPLACEMENTS)});
   const auto t3 = Clock::now();
   flush_units();
   struct rusage usage {};

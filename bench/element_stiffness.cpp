@@ -82,7 +82,7 @@ double form_all(int n) {
   const auto start = std::chrono::steady_clock::now();
   for (int e = 1; e <= n; ++e) {
     gather_element(e);
-    ELETR3(e, 1, RECOMPUTE_ALL, ACTIVE.fetch_default, "RIGMATRIZ");
+    ELETR3(e, 1, RECOMPUTE_ALL, ACTIVE.fetch_default, ElementTask::stiffness);
   }
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }

@@ -5,10 +5,12 @@
 #include "elements/element_tasks.h"
 #include "elements/point_geometry.h"
 #include "loads/load_reader.h"
+#include "solve/profile_matrix.h"
 #include "solve/solution_record.h"
 #include "input/card_reader.h"
 #include "input/element_sets.h"
 #include "input/problem.h"
+#include "run/analysis_code.h"
 #include "run/errstp.h"
 #include "run/file_set.h"
 #include "run/run_driver.h"
@@ -19,7 +21,7 @@ namespace vortan {
 
 namespace {
 
-void run_driver(int kanali, void (*driver)()) {
+void run_driver(AnalysisCode kanali, void (*driver)()) {
   RUN.KANALI = kanali;
   driver();
 }
@@ -36,9 +38,9 @@ void select_static_analysis() {
   if (CARD.NWORD == 0) ERRSTP("INPEST: TARJETA EQUIVOCADA EN INPDAT");
   const bool linear_material = CARD.word_is(1, "MATERIAL") && CARD.word_is(2, "LINEAL");
   if (!linear_material) return;
-  if (first == "GENERAL" && second == "LINEAL") run_driver(1, static_linear_analysis);
-  else if (first == "GENERAL" && second == "NOLINEAL") run_driver(6, nonlinear_static_analysis);
-  else if (first == "OPTIMIZACION" && second == "LINEAL") run_driver(101, general_static_analysis);
+  if (first == "GENERAL" && second == "LINEAL") run_driver(STATIC_LINEAR, static_linear_analysis);
+  else if (first == "GENERAL" && second == "NOLINEAL") run_driver(NONLINEAR_STATIC, nonlinear_static_analysis);
+  else if (first == "OPTIMIZACION" && second == "LINEAL") run_driver(GENERAL_STATIC, general_static_analysis);
 }
 
 }  // namespace
@@ -53,10 +55,10 @@ void INPDAT() {
   if (CARD.NWORD == 0) ERRSTP("INPEST: TARJETA EQUIVOCADA EN INPDAT");
   if (!CARD.word_is(1, "ANALISIS")) ERRSTP("INPDAT: TIPO DE ANALISIS NO EXISTE");
   const std::string kind = CARD.WORD(2);
-  if (kind == "DINAMICO-IMPLICITO") run_driver(2, implicit_dynamics_analysis);
-  else if (kind == "DINAMICO-EXPLICITO") run_driver(3, explicit_dynamics_analysis);
-  else if (kind == "AUTOVALORES") run_driver(4, eigenvalue_analysis);
-  else if (kind == "TERMICO-ESTACIONARIO") run_driver(5, heat_conduction_analysis);
+  if (kind == "DINAMICO-IMPLICITO") run_driver(IMPLICIT_DYNAMICS, implicit_dynamics_analysis);
+  else if (kind == "DINAMICO-EXPLICITO") run_driver(EXPLICIT_DYNAMICS, explicit_dynamics_analysis);
+  else if (kind == "AUTOVALORES") run_driver(EIGENVALUES, eigenvalue_analysis);
+  else if (kind == "TERMICO-ESTACIONARIO") run_driver(HEAT_CONDUCTION, heat_conduction_analysis);
   else if (kind == "ESTATICO") select_static_analysis();
   else ERRSTP("INPDAT: ANALISIS NO IMPLEMENTADO");
 }
@@ -73,9 +75,10 @@ void reset_run_state() {
   FILESET = FileSetRecord{};
   reset_active_set();
   reset_point_geometry();
-  total_structure_mass() = 0.0;
+  ELEMENT_TOTALS.reset();
   LOADS.reset();
   SOLUTION.reset();
+  PROFILE.reset();
 }
 
 int run_vortan(std::string_view problem_path) {

@@ -15,15 +15,6 @@ ActiveSetRecord ACTIVE;
 
 namespace {
 
-constexpr int DKT = 13;
-constexpr int BEAM = 7;
-
-struct WorkArea {
-  std::int32_t start = 0;
-  std::int32_t end = 0;
-};
-WorkArea area;
-
 struct Counts {
   std::int64_t nnode, ndime, ngaus, nstre, nstr1, ndofn, nevab, nfun;
 };
@@ -36,8 +27,8 @@ Counts counts_of(const ElementSet& s) {
   c.nstre = s.NSTRE;
   c.nstr1 = s.NSTR1;
   c.ndofn = s.NDOFN;
-  c.nevab = s.problem_type == BEAM ? 2 * s.NDOFN : static_cast<std::int64_t>(s.NNODE) * s.NDOFN;
-  c.nfun = s.element_type == DKT ? 2 * s.NNODE : s.NNODE;
+  c.nevab = s.NEVAB();
+  c.nfun = element_functions(s.element_type) > s.NNODE ? element_functions(s.element_type) : s.NNODE;
   return c;
 }
 
@@ -84,27 +75,24 @@ std::int64_t lay_out(const Counts& c, ActiveSetRecord& a, std::int32_t cursor, s
 }  // namespace
 
 void reserve_set_work_area() {
-  if (area.start != 0) return;
+  if (ACTIVE.area_start != 0) return;
   std::int64_t largest = 0;
   for (int s = 1; s <= PROBLEM.NSETS; ++s) {
     ActiveSetRecord sizing;
     largest = std::max(largest, lay_out(counts_of(SETS(s)), sizing, 1, 2147483647));
   }
-  area.start = DIRECT(RUN.NXTPOS, RUN.MEMORY, largest, "ELSET", INT_WORDS);
-  area.end = RUN.NXTPOS;
+  ACTIVE.area_start = DIRECT(RUN.NXTPOS, RUN.MEMORY, largest, "ELSET", INT_WORDS);
+  ACTIVE.area_end = RUN.NXTPOS;
 }
 
 double* ActiveSetRecord::reals(std::int32_t pos) const { return WORK.reals(pos); }
 std::int32_t* ActiveSetRecord::ints(std::int32_t pos) const { return WORK.ints(pos); }
 
-void reset_active_set() {
-  area = WorkArea{};
-  ACTIVE.reset();
-}
+void reset_active_set() { ACTIVE.reset(); }
 
 void ACTSET(int set) {
   if (set < 1 || set > PROBLEM.NSETS) ERRSTP("ACTSET: NUMERO DE SET EQUIVOCADO");
-  reserve_set_work_area();
+  if (ACTIVE.area_start == 0) ERRSTP("ACTSET: AREA DE TRABAJO NO RESERVADA");
   const ElementSet& s = SETS(set);
   const Counts c = counts_of(s);
   ActiveSetRecord& a = ACTIVE;
@@ -123,7 +111,7 @@ void ACTSET(int set) {
   a.nonlinear = s.nonlinear;
   for (int k = 0; k < RECORD_KINDS; ++k) a.fetch_default[k] = s.storage[k];
   a.fetch_default[RECORD_KINDS] = '\0';
-  lay_out(c, a, area.start, area.end);
+  lay_out(c, a, a.area_start, a.area_end);
   REGINT(s.element_type, s.NGAUS, a.reals(a.POSGT), a.reals(a.PESGT));
 }
 

@@ -1,19 +1,21 @@
 #include "elements/conduction_tasks.h"
 
 #include "elements/task_support.h"
+#include "elements/continuum_tasks.h"
+#include "input/property_layout.h"
 
 namespace vortan {
 
 namespace {
 
-// Properties of a conduction set: CONDX, CONDY, CONDZ, CONVC, ESPESOR, CALESP.
-double conductivity(int direction) { return property(direction); }
-double thickness() { return property(4); }
-double internal_heat() { return property(5); }
+// Conductivity along axis i (0-based).
+double conductivity(int i) { return property(props::CONDUCTIVITY_X + i); }
+double thickness() { return property(props::CONDUCTION_THICKNESS); }
+double internal_heat() { return property(props::CONDUCTION_HEAT); }
 
 // The volume element of conduction is formed as for plane stress: the thickness when
 // one is given, never a circumference.
-constexpr int CONDUCTION_VOLUME = 1;
+constexpr int CONDUCTION_VOLUME = PLANE_STRESS;
 
 }  // namespace
 
@@ -95,5 +97,18 @@ void conduction_heat_generation(int element, const TaskCodes& codes) {
     }
   });
 }
+
+const TaskTable CONDUCTION_TASKS = {
+    conduction_matrix_of_material,   // constitutive matrix: the conductivities
+    conduction_gradient_matrices,    // strain matrices: the temperature gradients
+    conduction_flux_matrices,        // D B products
+    conduction_matrix,               // conductivity matrix
+    conduction_fluxes,               // heat fluxes
+    conduction_internal_forces,      // internal heat forces
+    conduction_heat_generation,      // internal heat ("CALORINTE")
+    nullptr,                         // smoothing: not built
+    nullptr,                         // error estimate: not built
+    MASMTR,                          // lumped mass (heat capacity)
+};
 
 }  // namespace vortan

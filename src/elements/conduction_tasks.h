@@ -14,4 +14,7 @@ void conduction_fluxes(int element, const TaskCodes& codes);              // TEN
 void conduction_internal_forces(int element, const TaskCodes& codes);     // FUERZ
 void conduction_heat_generation(int element, const TaskCodes& codes);     // PESOP: -Q N dV
 
+// The conduction family's task table.
+extern const TaskTable CONDUCTION_TASKS;
+
 }  // namespace vortan

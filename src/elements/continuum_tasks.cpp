@@ -4,6 +4,7 @@
 #include <string>
 
 #include "elements/task_support.h"
+#include "input/property_layout.h"
 #include "run/errstp.h"
 #include "run/file_set.h"
 #include "run/fortran_format.h"
@@ -12,21 +13,21 @@ namespace vortan {
 
 namespace {
 
-constexpr int PLANE_STRESS = 1;
-constexpr int PLANE_STRAIN = 2;
-constexpr int AXISYMMETRIC = 3;
-constexpr int SOLID = 4;
-
-double young() { return property(0); }
-double poisson() { return property(1); }
-double density() { return property(2); }
+double young() { return property(props::CONTINUUM_YOUNG); }
+double poisson() { return property(props::CONTINUUM_POISSON); }
+double density() { return property(props::CONTINUUM_DENSITY); }
 // Thickness of plane sets; other problem types take the volume element as it is.
 double thickness() {
   const int t = ACTIVE.NTYPE;
-  return (t == PLANE_STRESS || t == PLANE_STRAIN) ? property(3) : 0.0;
+  return (t == PLANE_STRESS || t == PLANE_STRAIN) ? property(props::CONTINUUM_THICKNESS) : 0.0;
 }
-// Specific weight: the fifth property of continuum sets.
-double specific_weight() { return SETS(ACTIVE.set).nprops > 4 ? property(4) : 0.0; }
+// Specific weight of the self-weight load (absent from property lists written before
+// it was read).
+double specific_weight() {
+  return SETS(ACTIVE.set).nprops > props::CONTINUUM_SPECIFIC_WEIGHT
+             ? property(props::CONTINUUM_SPECIFIC_WEIGHT)
+             : 0.0;
+}
 
 // Entry (k, i) of the point-g block of an NSTRE x NEVAB x NGAUS array.
 double& block(double* array, int k, int i, int g) {
@@ -239,8 +240,21 @@ void MASMTR(int element, const TaskCodes& codes) {
         const int d = k * a.NDOFN + j;
         m[d + n * d] = mass / sum * accumulator[k];
       }
-    total_structure_mass() += mass;
+    ELEMENT_TOTALS.structure_mass += mass;
   });
 }
+
+const TaskTable CONTINUUM_TASKS = {
+    continuum_constitutive_matrix,     // constitutive matrix
+    continuum_strain_matrices,         // strain matrices
+    continuum_stress_strain_products,  // D B products
+    continuum_stiffness,               // stiffness
+    continuum_stresses,                // stresses
+    continuum_internal_forces,         // internal forces
+    continuum_self_weight,             // self weight
+    nullptr,                           // smoothing: not built
+    nullptr,                           // error estimate: not built
+    MASMTR,                            // lumped mass
+};
 
 }  // namespace vortan

@@ -23,4 +23,7 @@ void continuum_self_weight(int element, const TaskCodes& codes);
 // XMASA: lumped mass by diagonal scaling of the consistent mass.
 void MASMTR(int element, const TaskCodes& codes);
 
+// The continuum family's task table.
+extern const TaskTable CONTINUUM_TASKS;
+
 }  // namespace vortan

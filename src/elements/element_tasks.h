@@ -2,11 +2,31 @@
 // directly: for each element row of the active set it names a task, and the task
 // fetches the element's record when the fetch code of its kind says it is stored
 // ('D' disk, 'M' memory), or computes it and stores it when the store code asks.
+//
+// Each element family answers the tasks through its own table (one file of tasks per
+// family); the dispatcher chooses the table by the family of the set.
 #pragma once
 
-#include <string_view>
+#include <array>
+
+#include "input/catalogue.h"
 
 namespace vortan {
+
+// The element tasks, by the names the system gives them.
+enum class ElementTask : int {
+  constitutive_matrix,     // "DCOMATRIZ": DMATZ
+  strain_matrices,         // "BDEMATRIZ": BMATZ of every point, with the volume elements
+  stress_strain_products,  // "DEBMATRIZ": DBMAT = DMATZ BMATZ
+  stiffness,               // "RIGMATRIZ": RIGID
+  stresses,                // "TENSIONES": TENSG at the integration points
+  internal_forces,         // "FUERINTER": FUERZ
+  self_weight,             // "PESOPROPI" (heat conduction: "CALORINTE", internal heat)
+  smoothing,               // "SUAVIZADO"
+  error_estimate,          // "ANALISISE"
+  mass_matrix,             // "MASMATRIZ": XMASA
+};
+inline constexpr int ELEMENT_TASK_COUNT = 10;
 
 // Codes of one character per record kind (11 kinds): 'D', 'M' or 'R'.
 struct TaskCodes {
@@ -19,14 +39,28 @@ struct TaskCodes {
 // Codes that compute everything and store nothing.
 inline constexpr const char* RECOMPUTE_ALL = "RRRRRRRRRRR";
 
-// Structural task dispatcher: runs the task of the given nine-character name for
-// element row `element` of the active set (`set` must be the active set).
-void ELETR3(int element, int set, const char* fetch, const char* store, std::string_view task);
+// The routine of one task of a family, for element row `element` of the active set;
+// an empty entry is a task the family does not have.
+using TaskRoutine = void (*)(int element, const TaskCodes& codes);
+using TaskTable = std::array<TaskRoutine, ELEMENT_TASK_COUNT>;
 
-// Task dispatcher of heat-conduction sets (task 7 is "CALORINTE").
-void ELETRT(int element, int set, const char* fetch, const char* store, std::string_view task);
+// Structural task dispatcher: runs the task for element row `element` of the active
+// set (`set` must be the active set) through the table of the set's family.
+void ELETR3(int element, int set, const char* fetch, const char* store, ElementTask task);
 
-// Running total of the lumped element masses computed so far.
-double& total_structure_mass();
+// Task dispatcher of heat-conduction sets.
+void ELETRT(int element, int set, const char* fetch, const char* store, ElementTask task);
+
+// The dispatcher of a set: ELETRT for heat-conduction sets, ELETR3 for the others.
+using Dispatcher = void (*)(int element, int set, const char* fetch, const char* store,
+                            ElementTask task);
+Dispatcher element_dispatcher(int set);
+
+// What the element tasks add up over the run.
+struct ElementTotalsRecord {
+  double structure_mass = 0.0;  // the lumped element masses computed so far
+  void reset() { *this = ElementTotalsRecord{}; }
+};
+extern ElementTotalsRecord ELEMENT_TOTALS;
 
 }  // namespace vortan

@@ -32,31 +32,6 @@ double gauss_weight(int n, int i) {
   return 2.0;
 }
 
-enum class Family { none, line, triangle, quadrilateral, hexahedron, tetrahedron, wedge };
-
-Family family_of(int type_code) {
-  switch (type_code) {
-    case ELEM_TR3: case ELEM_TR6: case ELEM_TLCL: case ELEM_DKT: return Family::triangle;
-    case ELEM_QU4: case ELEM_QU8: case ELEM_QU9: case ELEM_CLLL: return Family::quadrilateral;
-    case ELEM_HE8: case ELEM_HE20: case ELEM_HE27: return Family::hexahedron;
-    case ELEM_TE4: case ELEM_TE10: return Family::tetrahedron;
-    case ELEM_PI15: return Family::wedge;
-    case ELEM_LI2: case ELEM_LI3: case ELEM_TRC2: return Family::line;
-    default: return Family::none;
-  }
-}
-
-// Points per direction of a tensor-product rule of NGAUS points in dim directions; 0
-// when NGAUS is not 1, 2^dim or 3^dim.
-int points_per_direction(int ngaus, int dim) {
-  for (int n = 1; n <= 3; ++n) {
-    int total = 1;
-    for (int k = 0; k < dim; ++k) total *= n;
-    if (total == ngaus) return n;
-  }
-  return 0;
-}
-
 void line_rule(int n, double* P, double* W) {
   for (int i = 0; i < n; ++i) {
     P[i] = gauss_point(n, i);
@@ -172,31 +147,18 @@ void wedge_rule(double* P, double* W) {
 
 }  // namespace
 
-int integration_point_count(int type_code, int ngaus) {
-  switch (family_of(type_code)) {
-    case Family::line: return points_per_direction(ngaus, 1) ? ngaus : 0;
-    case Family::quadrilateral: return points_per_direction(ngaus, 2) ? ngaus : 0;
-    case Family::hexahedron: return points_per_direction(ngaus, 3) ? ngaus : 0;
-    case Family::triangle: return ngaus == 1 || ngaus == 3 || ngaus == 7 ? ngaus : 0;
-    case Family::tetrahedron: return ngaus == 1 || ngaus == 4 || ngaus == 5 ? ngaus : 0;
-    case Family::wedge: return ngaus >= 1 ? WEDGE_RULE_POINTS : 0;
-    case Family::none: break;
-  }
-  return 0;
-}
-
 void REGINT(int type_code, int ngaus, double* POSGT, double* PESGT) {
   if (integration_point_count(type_code, ngaus) == 0) return;
-  switch (family_of(type_code)) {
-    case Family::line: line_rule(points_per_direction(ngaus, 1), POSGT, PESGT); break;
-    case Family::quadrilateral:
+  switch (element_shape(type_code)) {
+    case ElementShape::line: line_rule(points_per_direction(ngaus, 1), POSGT, PESGT); break;
+    case ElementShape::quadrilateral:
       quadrilateral_rule(points_per_direction(ngaus, 2), POSGT, PESGT);
       break;
-    case Family::hexahedron: hexahedron_rule(points_per_direction(ngaus, 3), POSGT, PESGT); break;
-    case Family::triangle: triangle_rule(ngaus, POSGT, PESGT); break;
-    case Family::tetrahedron: tetrahedron_rule(ngaus, POSGT, PESGT); break;
-    case Family::wedge: wedge_rule(POSGT, PESGT); break;
-    case Family::none: break;
+    case ElementShape::hexahedron: hexahedron_rule(points_per_direction(ngaus, 3), POSGT, PESGT); break;
+    case ElementShape::triangle: triangle_rule(ngaus, POSGT, PESGT); break;
+    case ElementShape::tetrahedron: tetrahedron_rule(ngaus, POSGT, PESGT); break;
+    case ElementShape::wedge: wedge_rule(POSGT, PESGT); break;
+    case ElementShape::none: break;
   }
 }
 

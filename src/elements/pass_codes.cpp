@@ -8,21 +8,22 @@ namespace {
 
 // The kinds a task computes, its own last.
 struct TaskKinds {
-  const char* task;
   int kinds[5];
   int count;
 };
 
-constexpr TaskKinds TASK_KINDS[] = {
-    {"DCOMATRIZ", {KIND_D}, 1},
-    {"BDEMATRIZ", {KIND_B}, 1},
-    {"DEBMATRIZ", {KIND_D, KIND_B, KIND_DB}, 3},
-    {"RIGMATRIZ", {KIND_D, KIND_B, KIND_DB, KIND_K}, 4},
-    {"TENSIONES", {KIND_D, KIND_B, KIND_DB, KIND_STRESS}, 4},
-    {"FUERINTER", {KIND_D, KIND_B, KIND_DB, KIND_STRESS, KIND_FORCES}, 5},
-    {"PESOPROPI", {KIND_WEIGHT}, 1},
-    {"CALORINTE", {KIND_WEIGHT}, 1},
-    {"MASMATRIZ", {KIND_MASS}, 1},
+// In task order.
+constexpr TaskKinds TASK_KINDS[ELEMENT_TASK_COUNT] = {
+    {{KIND_D}, 1},                                                  // constitutive matrix
+    {{KIND_B}, 1},                                                  // strain matrices
+    {{KIND_D, KIND_B, KIND_DB}, 3},                                 // D B products
+    {{KIND_D, KIND_B, KIND_DB, KIND_K}, 4},                         // stiffness
+    {{KIND_D, KIND_B, KIND_DB, KIND_STRESS}, 4},                    // stresses
+    {{KIND_D, KIND_B, KIND_DB, KIND_STRESS, KIND_FORCES}, 5},       // internal forces
+    {{KIND_WEIGHT}, 1},                                             // self weight
+    {{KIND_SMOOTH}, 1},                                             // smoothing
+    {{KIND_ERROR}, 1},                                              // error estimate
+    {{KIND_MASS}, 1},                                               // mass
 };
 
 }  // namespace
@@ -35,15 +36,17 @@ PassCodes pass_codes(int set) {
   return codes;
 }
 
-void mark_computed(int set, std::string_view task) {
+void mark_computed(int set, ElementTask task) {
   ElementSet& s = SETS(set);
-  for (const TaskKinds& t : TASK_KINDS) {
-    if (task != t.task) continue;
-    for (int i = 0; i < t.count; ++i) {
-      const int kind = t.kinds[i];
-      if (s.storage[kind] == 'D' || s.storage[kind] == 'M') s.computed[kind] = 1;
-    }
+  const TaskKinds& t = TASK_KINDS[static_cast<int>(task)];
+  for (int i = 0; i < t.count; ++i) {
+    const int kind = t.kinds[i];
+    if (s.storage[kind] == 'D' || s.storage[kind] == 'M') s.computed[kind] = 1;
   }
+}
+
+void forget_computed(int set) {
+  for (int& done : SETS(set).computed) done = 0;
 }
 
 }  // namespace vortan

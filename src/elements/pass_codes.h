@@ -2,7 +2,7 @@
 // only once a loop has computed and stored it; until then it is computed.
 #pragma once
 
-#include <string_view>
+#include "elements/element_tasks.h"
 
 namespace vortan {
 
@@ -14,6 +14,9 @@ PassCodes pass_codes(int set);
 
 // Records that a pass of the task over every element of the set has stored what the
 // task computes (the kinds it chains through included).
-void mark_computed(int set, std::string_view task);
+void mark_computed(int set, ElementTask task);
+
+// Forgets what earlier passes stored, so that the next pass computes afresh.
+void forget_computed(int set);
 
 }  // namespace vortan

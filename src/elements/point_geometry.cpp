@@ -129,7 +129,7 @@ void PREVIO(int ielem, int igaus, int ngaus, int ndime, int nnode, int ntype, in
   const double t = ndime >= 2 ? POSGT[ngaus + g] : 0.0;
   const double u = ndime == 3 ? POSGT[2 * ngaus + g] : 0.0;
   FUNFOR(s, t, u, type_code, ndime, FFORM, DERIV);
-  if (ntype == PROBLEM_BEAM_ELEMENT) {
+  if (ntype == BEAM_ELEMENT) {
     // The beam-element geometry routine (tangent length as determinant, derivatives
     // along the member) replaces JACOBM here once the beam elements exist.
     ERRSTP("PREVIO: ELEMENTO VIGA NO DISPONIBLE");
@@ -141,8 +141,8 @@ void PREVIO(int ielem, int igaus, int ngaus, int ndime, int nnode, int ntype, in
   JACOBM(ndime, nnode, ielem, PNTGEO.DJACB, igaus, FFORM, DCART, DERIV, COREL, CORPG, XJACI,
          XJACM);
   dvolu = PNTGEO.DJACB * PESGT[g];
-  if (ntype == PROBLEM_AXISYMMETRIC) dvolu *= CORPG[ndime * g] * CIRCUMFERENCE_FACTOR;
-  if ((ntype == PROBLEM_PLANE_STRESS || ntype == PROBLEM_PLANE_STRAIN) && thick != 0.0)
+  if (ntype == AXISYMMETRIC) dvolu *= CORPG[ndime * g] * CIRCUMFERENCE_FACTOR;
+  if ((ntype == PLANE_STRESS || ntype == PLANE_STRAIN) && thick != 0.0)
     dvolu *= thick;
   PNTGEO.DVOLU = dvolu;
 }

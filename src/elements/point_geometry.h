@@ -12,6 +12,8 @@
 // Point indices are 1 to NGAUS, as in the element loops.
 #pragma once
 
+#include "input/catalogue.h"
+
 namespace vortan {
 
 // Two pi held in single precision: the circumference factor of solids and shells of
@@ -21,11 +23,6 @@ inline constexpr double CIRCUMFERENCE_FACTOR = 6.2831854820251465;
 // truncated-cone element.
 inline constexpr double CONE_TOLERANCE = 1.000000013351432e-10;
 
-// Problem type codes that change the volume element.
-inline constexpr int PROBLEM_PLANE_STRESS = 1;
-inline constexpr int PROBLEM_PLANE_STRAIN = 2;
-inline constexpr int PROBLEM_AXISYMMETRIC = 3;
-inline constexpr int PROBLEM_BEAM_ELEMENT = 9;
 
 // Determinant of the Jacobian and volume element of the point PREVIO evaluated last.
 struct PointGeometryRecord {

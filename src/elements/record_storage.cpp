@@ -50,7 +50,7 @@ int packed_order(int set, int kind) {
   const ElementSet& s = SETS(set);
   if (!s.packed[kind]) return 0;
   if (kind == KIND_D) return s.NSTRE;
-  if (kind == KIND_K || kind == KIND_MASS) return s.problem_type == 7 ? 2 * s.NDOFN : s.NEVAB();
+  if (kind == KIND_K || kind == KIND_MASS) return s.NEVAB();
   return 0;
 }
 

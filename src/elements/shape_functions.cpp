@@ -260,12 +260,6 @@ void pi15(double s, double t, double u, double* F, double* D) {
 
 }  // namespace
 
-int element_type_of_keyword(std::string_view keyword) {
-  for (int code = 1; code <= ELEMENT_TYPE_COUNT; ++code)
-    if (ELEMENT_CATALOGUE[code].keyword == keyword) return code;
-  return 0;
-}
-
 void line_shape_functions(double s, int nnode, double* FFORM, double* DERIV) {
   if (nnode == 2) line2(s, FFORM, DERIV);
   if (nnode == 3) line3(s, FFORM, DERIV);

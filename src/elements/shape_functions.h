@@ -1,4 +1,4 @@
-// Element catalogue and shape functions of the isoparametric element library.
+// Shape functions of the isoparametric element library.
 //
 // Every element set has one element type code (1 to 17). The type fixes the node count,
 // the natural (parent) space, the local node order and the shape functions. FUNFOR
@@ -15,71 +15,9 @@
 // wedge is the triangle (s, t) times the line u in [-1, 1].
 #pragma once
 
-#include <string_view>
+#include "input/catalogue.h"
 
 namespace vortan {
-
-// Element type codes of the catalogue.
-enum ElementTypeCode : int {
-  ELEM_TR3 = 1,
-  ELEM_TR6 = 2,
-  ELEM_QU4 = 3,
-  ELEM_QU8 = 4,
-  ELEM_QU9 = 5,
-  ELEM_HE8 = 6,
-  ELEM_HE20 = 7,
-  ELEM_HE27 = 8,
-  ELEM_TE4 = 9,
-  ELEM_TE10 = 10,
-  ELEM_PI15 = 11,
-  ELEM_TLCL = 12,
-  ELEM_DKT = 13,
-  ELEM_CLLL = 14,
-  ELEM_LI2 = 15,
-  ELEM_LI3 = 16,
-  ELEM_TRC2 = 17,
-};
-
-inline constexpr int ELEMENT_TYPE_COUNT = 17;
-// Largest number of shape functions of any type (HE27).
-inline constexpr int MAX_SHAPE_FUNCTIONS = 27;
-
-struct ElementCatalogueEntry {
-  std::string_view keyword;  // word of the "ELEMENTO" card
-  int nodes;                 // nodes per element
-  int functions;             // functions FUNFOR writes (6 for DKT, which has 3 nodes)
-  int natural_dimension;     // 1 line, 2 triangle / square, 3 solid
-  int default_ngaus;         // integration points when the set gives none
-};
-
-// Entry 0 is the empty entry returned for an unknown code; entries 1 to 17 follow the
-// type codes.
-inline constexpr ElementCatalogueEntry ELEMENT_CATALOGUE[ELEMENT_TYPE_COUNT + 1] = {
-    {"", 0, 0, 0, 0},
-    {"TR3", 3, 3, 2, 1},   {"TR6", 6, 6, 2, 3},    {"QU4", 4, 4, 2, 4},
-    {"QU8", 8, 8, 2, 9},   {"QU9", 9, 9, 2, 9},    {"HE8", 8, 8, 3, 8},
-    {"HE20", 20, 20, 3, 27}, {"HE27", 27, 27, 3, 27}, {"TE4", 4, 4, 3, 4},
-    {"TE10", 10, 10, 3, 5}, {"PI15", 15, 15, 3, 21}, {"TLCL", 6, 6, 2, 3},
-    {"DKT", 3, 6, 2, 3},   {"CLLL", 4, 4, 2, 4},   {"LI2", 2, 2, 1, 1},
-    {"LI3", 3, 3, 1, 2},   {"TRC2", 2, 2, 1, 1},
-};
-
-constexpr bool is_element_type(int code) { return code >= 1 && code <= ELEMENT_TYPE_COUNT; }
-
-// Catalogue entry of a code; the empty entry (all zero) for an unknown code.
-constexpr const ElementCatalogueEntry& element_catalogue(int code) {
-  return ELEMENT_CATALOGUE[is_element_type(code) ? code : 0];
-}
-constexpr int element_nodes(int code) { return element_catalogue(code).nodes; }
-constexpr int element_functions(int code) { return element_catalogue(code).functions; }
-constexpr int element_natural_dimension(int code) {
-  return element_catalogue(code).natural_dimension;
-}
-constexpr int element_default_ngaus(int code) { return element_catalogue(code).default_ngaus; }
-constexpr std::string_view element_keyword(int code) { return element_catalogue(code).keyword; }
-
-// Code of a keyword ("QU8" -> 4); 0 when the keyword is not in the catalogue.
-int element_type_of_keyword(std::string_view keyword);
 
 // Shape functions of one element type at (s, t, u). Two-dimensional types ignore u,
 // one-dimensional types ignore t and u; ndime is carried for the callers but not used.

@@ -16,7 +16,6 @@ namespace vortan {
 namespace {
 
 constexpr double DEGREES_TO_RADIANS = 0.01745329231621442;
-constexpr int MAX_ELEMENT_NODES = 27;
 
 double& coord(std::int32_t node, int d) {
   return WORK.reals(PROBLEM.COORD)[(node - 1) + static_cast<std::int64_t>(d) * PROBLEM.NPNODS];
@@ -113,7 +112,7 @@ void prepare_flat_shells(ProblemVariant variant) {
   // rotation of every flat-shell set after the normals.
   read_coplanarity_card();
   for (int s = 1; s <= PROBLEM.NSETS; ++s)
-    if (SETS(s).problem_type == 8) accumulate_set_normals(SETS(s));
+    if (SETS(s).family == ElementFamily::flat_shell) accumulate_set_normals(SETS(s));
   normalise_nodal_normals();
 }
 

@@ -12,7 +12,6 @@ constexpr int COUNT = 1;
 constexpr int OFFSET = 2;
 constexpr int FIRST_KIND = 3;  // word of kind 1
 
-constexpr int TLCL = 12;
 
 std::int32_t& kind_code(int node, int kind) { return adres(node, FIRST_KIND + kind - 1); }
 
@@ -56,7 +55,7 @@ void merge_set_patterns() {
       for (int k = 1; k <= set.NNODE; ++k) merge_node(set, element_node(set, row, k));
       // The mid-side nodes of the TLCL plate triangle carry no deflection (kind 3)
       // and no rotation of kind 5.
-      if (set.element_type == TLCL)
+      if (set.element_type == ELEM_TLCL)
         for (int k = 4; k <= set.NNODE; ++k) {
           const int node = element_node(set, row, k);
           kind_code(node, 3) = 2;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "input/catalogue.h"
 #include "input/problem.h"
 
 namespace vortan {
@@ -36,8 +37,9 @@ enum SetPrint {
 };
 
 struct ElementSet {
-  int problem_type = 0;   // 1..9 (heat conduction sets: dimension code 1..3)
-  int element_type = 0;   // 1..17
+  int problem_type = 0;   // ProblemType 1..9 (heat conduction sets: dimension code 1..3)
+  int element_type = 0;   // ElementTypeCode 1..17
+  ElementFamily family = ElementFamily::none;  // whose task table answers for the set
   int beam_subtype = 0;   // "VIGA": 1 truss, 2 grid, 3 combined
   int beam_dimension = 0; // "DIMENSION=" of beam sets
   int local_axes = 0;     // "LAMINAPLANA" "LOCALES"
@@ -74,7 +76,7 @@ struct ElementSet {
 
   // Element degrees of freedom; beam members carry them at their two end nodes only
   // (a third node only fixes the member axes).
-  std::int32_t NEVAB() const { return problem_type == 7 ? 2 * NDOFN : NNODE * NDOFN; }
+  std::int32_t NEVAB() const { return family == ElementFamily::frame ? 2 * NDOFN : NNODE * NDOFN; }
 };
 
 struct SetTable {

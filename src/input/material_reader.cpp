@@ -2,16 +2,7 @@
 // type), the layer cards of laminates, the conductivities of heat-conduction sets, and
 // the range check of Poisson's ratio.
 //
-// Property positions (1-based, as the element routines read them):
-//   frames ("VIGA"):  1 E, 2 area, 3 inertia about x; in two dimensions 4 specific
-//                     weight; in three 4 inertia about y, 5 polar inertia, 6 shear
-//                     modulus, 7 beam connection flag, 8 beam and 9 shell thickness
-//                     (only with the flag set)
-//   other one-layer:  1 E, 2 nu, 3 density, 4 thickness (not for solids); flat shells
-//                     5 beam connection flag; beam elements 4 width, 5 height
-//   laminates:        ten per layer n at 10(n-1)+1: E1, nu1, thickness, specific
-//                     weight, E2, nu2, G1, G2, G3, angle
-//   heat conduction:  1 kx, 2 ky, 3 kz, 4 convection, 5 thickness, 6 internal heat
+// The positions of the properties are named in input/property_layout.h.
 #include <algorithm>
 #include <cmath>
 
@@ -21,45 +12,52 @@
 
 namespace vortan::set_input {
 
+using namespace props;
+
 namespace {
 
 constexpr const char* CONNECTION_TEXT = " CONECTIVIDAD CON VIGA  (1 SI)   0(NO)";
 
 void read_frame_material(SetCards& cards) {
   double* p = cards.props;
-  p[0] = GETREA("YOUNG=", 0.0, "! MODULO DE YOUNG");
-  p[1] = GETREA("AREA=", 0.0, " AREA. . . . . . .");
-  p[2] = GETREA("XINER=", 0.0, " INERCIA SOBRE EJE X");
+  p[FRAME_YOUNG] = GETREA("YOUNG=", 0.0, "! MODULO DE YOUNG");
+  p[FRAME_AREA] = GETREA("AREA=", 0.0, " AREA. . . . . . .");
+  p[FRAME_INERTIA_X] = GETREA("XINER=", 0.0, " INERCIA SOBRE EJE X");
   if (cards.beam_dimension == 2) {
-    p[3] = GETREA("PESOVOL=", 0.0, " PESO VOLUMETRICO");
+    p[FRAME_SPECIFIC_WEIGHT] = GETREA("PESOVOL=", 0.0, " PESO VOLUMETRICO");
   } else if (cards.beam_dimension == 3) {
-    p[3] = GETREA("YINER=", 0.0, " INERCIA SOBRE EJE Y");
-    p[4] = GETREA("XJNER=", 0.0, " PRODUCTO POLAR DE INERCIA");
-    p[5] = GETREA("GCORT=", 0.0, " MODULO DE CORTE");
-    p[6] = GETREA("INDCONE=", 0.0, CONNECTION_TEXT);
-    if (p[6] != 0.0) {
-      p[7] = GETREA("ESPVIGA=", 0.0, " ESPESOR VIGA (CG-SUP. LAMINA)");
-      p[8] = GETREA("ESPLAM=", 0.0, " ESPESOR LAMINA (CG-SUP. LAMINA)");
+    p[FRAME_INERTIA_Y] = GETREA("YINER=", 0.0, " INERCIA SOBRE EJE Y");
+    p[FRAME_POLAR_INERTIA] = GETREA("XJNER=", 0.0, " PRODUCTO POLAR DE INERCIA");
+    p[FRAME_SHEAR_MODULUS] = GETREA("GCORT=", 0.0, " MODULO DE CORTE");
+    p[FRAME_BEAM_CONNECTION] = GETREA("INDCONE=", 0.0, CONNECTION_TEXT);
+    if (p[FRAME_BEAM_CONNECTION] != 0.0) {
+      p[FRAME_BEAM_THICKNESS] = GETREA("ESPVIGA=", 0.0, " ESPESOR VIGA (CG-SUP. LAMINA)");
+      p[FRAME_SHELL_THICKNESS] = GETREA("ESPLAM=", 0.0, " ESPESOR LAMINA (CG-SUP. LAMINA)");
     }
   }
 }
 
 void read_one_layer(SetCards& cards) {
   double* p = cards.props;
-  p[0] = GETREA("YOUNG=", 0.0, "! MODULO DE YOUNG");
-  p[1] = GETREA("POISSON=", 0.0, " MODULO DE POISSON");
-  p[2] = GETREA("DENSIDAD=", 0.0, " DENSIDAD");
+  // Young's modulus, Poisson's ratio and density sit at the same place in the
+  // continuum, plate and beam-element layouts.
+  static_assert(CONTINUUM_DENSITY == PLATE_DENSITY && PLATE_DENSITY == BEAM_DENSITY);
+  p[CONTINUUM_YOUNG] = GETREA("YOUNG=", 0.0, "! MODULO DE YOUNG");
+  p[CONTINUUM_POISSON] = GETREA("POISSON=", 0.0, " MODULO DE POISSON");
+  p[CONTINUUM_DENSITY] = GETREA("DENSIDAD=", 0.0, " DENSIDAD");
   if (cards.problem_type == BEAM_ELEMENT) {
     // The section of a beam element is its width and height; it has no thickness.
-    p[3] = GETREA("ANCHO=", 1.0, " ANCHO");
-    p[4] = GETREA("ALTO=", 1.0, " ALTO");
+    p[BEAM_WIDTH] = GETREA("ANCHO=", 1.0, " ANCHO");
+    p[BEAM_HEIGHT] = GETREA("ALTO=", 1.0, " ALTO");
     return;
   }
-  if (cards.problem_type != SOLID) p[3] = GETREA("ESPESOR=", 1.0, " ESPESOR");
-  if (cards.problem_type == FLAT_SHELL) p[4] = GETREA("INDCONE=", 0.0, CONNECTION_TEXT);
+  static_assert(CONTINUUM_THICKNESS == PLATE_THICKNESS);
+  if (cards.problem_type != SOLID) p[PLATE_THICKNESS] = GETREA("ESPESOR=", 1.0, " ESPESOR");
+  if (cards.problem_type == FLAT_SHELL) p[PLATE_BEAM_CONNECTION] = GETREA("INDCONE=", 0.0, CONNECTION_TEXT);
   // The continuum carries its specific weight for the self-weight load as a fifth
   // property, apart from the density of its mass.
-  if (cards.problem_type <= SOLID) p[4] = GETREA("PESOVOL=", 0.0, " PESO VOLUMETRICO");
+  if (is_continuum(cards.problem_type))
+    p[CONTINUUM_SPECIFIC_WEIGHT] = GETREA("PESOVOL=", 0.0, " PESO VOLUMETRICO");
 }
 
 // One layer card: "LAMINADO=" names the layer, which gets ten fresh properties. The
@@ -70,18 +68,18 @@ void read_layer_card(SetCards& cards) {
   const int layer = GETINT("LAMINADO=", 2, " LAMINADO NUMERO:");
   // Layer 0 would write before the property list and a layer above the count after it.
   if (layer < 1 || layer > cards.layers) stop(STRUCTURAL_READER, "NUMERO ERRORNEO DE LAMINADOS");
-  double* p = cards.props + LAYER_PROPERTIES * (layer - 1);
-  std::fill(p, p + LAYER_PROPERTIES, 0.0);
-  p[0] = GETREA("YOUN1=", 0.0, " MODULO DE YOUNG 1");
-  p[1] = GETREA("POIS1=", 0.0, " MODULO DE POISSON 1");
-  p[2] = GETREA("ESPESOR=", 1.0, " ESPESOR DE LAMINADO");
-  p[3] = GETREA("PESOVOL=", 0.0, " PESO VOLUMETRICO");
-  p[4] = GETREA("YOUN2=", 0.0, " MODULO DE YOUNG 2");
-  p[5] = GETREA("POIS2=", 0.0, " MODULO DE POISSON 2");
-  p[6] = GETREA("CORT1=", 0.0, " CORTANTE EN DIRECCION 1");
-  p[7] = GETREA("CORT2=", 1.0, " CORTANTE EN DIRECCION 2");
-  p[8] = GETREA("ANGULO=", 1.0, " CORTANTE EN DIRECCION 3");
-  p[9] = GETREA("ANGULO=", 1.0, " ANGULO");
+  double* p = cards.props + LAYER_COUNT * (layer - 1);
+  std::fill(p, p + LAYER_COUNT, 0.0);
+  p[LAYER_YOUNG_1] = GETREA("YOUN1=", 0.0, " MODULO DE YOUNG 1");
+  p[LAYER_POISSON_1] = GETREA("POIS1=", 0.0, " MODULO DE POISSON 1");
+  p[LAYER_THICKNESS] = GETREA("ESPESOR=", 1.0, " ESPESOR DE LAMINADO");
+  p[LAYER_SPECIFIC_WEIGHT] = GETREA("PESOVOL=", 0.0, " PESO VOLUMETRICO");
+  p[LAYER_YOUNG_2] = GETREA("YOUN2=", 0.0, " MODULO DE YOUNG 2");
+  p[LAYER_POISSON_2] = GETREA("POIS2=", 0.0, " MODULO DE POISSON 2");
+  p[LAYER_SHEAR_1] = GETREA("CORT1=", 0.0, " CORTANTE EN DIRECCION 1");
+  p[LAYER_SHEAR_2] = GETREA("CORT2=", 1.0, " CORTANTE EN DIRECCION 2");
+  p[LAYER_SHEAR_3] = GETREA("ANGULO=", 1.0, " CORTANTE EN DIRECCION 3");
+  p[LAYER_ANGLE] = GETREA("ANGULO=", 1.0, " ANGULO");
 }
 
 // A laminate's "MATERIAL" card is followed by one card per layer.
@@ -99,21 +97,22 @@ void read_structural_material(SetCards& cards) {
 
 void read_thermal_material(SetCards& cards) {
   double* p = cards.props;
-  p[0] = GETREA("CONDX=", 0.0, "! CONDUCTIVIDAD EN X");
-  p[1] = GETREA("CONDY=", 0.0, "! CONDUCTIVIDAD EN Y");
-  p[2] = GETREA("CONDZ=", 0.0, "! CONDUCTIVIDAD EN Z");
-  p[3] = GETREA("CONVC=", 0.0, " CONVECCION ........");
+  p[CONDUCTIVITY_X] = GETREA("CONDX=", 0.0, "! CONDUCTIVIDAD EN X");
+  p[CONDUCTIVITY_Y] = GETREA("CONDY=", 0.0, "! CONDUCTIVIDAD EN Y");
+  p[CONDUCTIVITY_Z] = GETREA("CONDZ=", 0.0, "! CONDUCTIVIDAD EN Z");
+  p[CONDUCTION_CONVECTION] = GETREA("CONVC=", 0.0, " CONVECCION ........");
   // A missing thickness means a unit slice, as for the structural sets.
-  p[4] = GETREA("ESPESOR=", 1.0, " ESPESOR.... .......");
-  p[5] = GETREA("CALESP=", 0.0, " CALOR INTERNO......");
+  p[CONDUCTION_THICKNESS] = GETREA("ESPESOR=", 1.0, " ESPESOR.... .......");
+  p[CONDUCTION_HEAT] = GETREA("CALESP=", 0.0, " CALOR INTERNO......");
 }
 
 int structural_property_count(const SetCards& cards) {
-  if (cards.layers > 1) return LAYER_PROPERTIES;
-  if (cards.problem_type == FRAME) return 10;
-  if (cards.problem_type == FLAT_SHELL || cards.problem_type == BEAM_ELEMENT) return 5;
-  if (cards.problem_type <= SOLID) return 5;  // with the specific weight
-  return 4;
+  if (cards.layers > 1) return LAYER_COUNT;
+  if (cards.problem_type == FRAME) return FRAME_COUNT;
+  if (cards.problem_type == FLAT_SHELL) return PLATE_COUNT + 1;  // with the connection flag
+  if (cards.problem_type == BEAM_ELEMENT) return BEAM_COUNT;
+  if (is_continuum(cards.problem_type)) return CONTINUUM_COUNT;  // with the specific weight
+  return PLATE_COUNT;
 }
 
 namespace {
@@ -136,11 +135,11 @@ void check_structural_material(const SetCards& cards) {
   if (cards.layers > 1) {
     // An orthotropic layer divides by 1 - nu1 nu2.
     for (int layer = 0; layer < cards.layers; ++layer) {
-      const double* p = cards.props + LAYER_PROPERTIES * layer;
-      valid = valid && p[1] * p[5] < 1.0;
+      const double* p = cards.props + LAYER_COUNT * layer;
+      valid = valid && p[LAYER_POISSON_1] * p[LAYER_POISSON_2] < 1.0;
     }
   } else {
-    valid = poisson_in_range(cards.problem_type, cards.props[1]);
+    valid = poisson_in_range(cards.problem_type, cards.props[CONTINUUM_POISSON]);
   }
   if (!valid) stop(STRUCTURAL_READER, "MODULO DE POISSON FUERA DE RANGO");
 }

@@ -7,7 +7,6 @@
 #include "input/dof_table.h"
 #include "input/convection_reader.h"
 #include "input/element_sets.h"
-#include "input/flat_shell_step.h"
 #include "input/parameters.h"
 #include "input/problem.h"
 #include "input/problem_header.h"
@@ -55,8 +54,8 @@ void scan_structural_sets() {
   PROBLEM.flat_shell_set = 0;
   PROBLEM.frame = 0;
   for (int s = 1; s <= PROBLEM.NSETS; ++s) {
-    if (SETS(s).problem_type == 8) PROBLEM.flat_shell_set = s;
-    if (SETS(s).problem_type == 7) PROBLEM.frame = 1;
+    if (SETS(s).family == ElementFamily::flat_shell) PROBLEM.flat_shell_set = s;
+    if (SETS(s).family == ElementFamily::frame) PROBLEM.frame = 1;
   }
   if (PROBLEM.flat_shell_set > 0) {
     PROBLEM.shell_flags = allocate_zeroed_ints(PROBLEM.NPNODS, "ADRES");
@@ -91,16 +90,10 @@ void build_dof_table() {
   fill_fixity();
 }
 
-FlatShellPreparation installed_flat_shell_preparation = nullptr;
-
-void prepare_shells_and_frames(ProblemVariant variant) {
-  // The element layer prepares flat shells (translation, nodal normals, coplanarity).
-  // Their elements are not built, so a flat-shell model then stops here, before any
-  // support is read.
-  if (PROBLEM.flat_shell_set > 0) {
-    if (installed_flat_shell_preparation != nullptr) installed_flat_shell_preparation(variant);
-    ERRSTP("INPEST: LAMINA PLANA NO DISPONIBLE");
-  }
+void prepare_frames() {
+  // The flat-shell step has run between the two halves of the build. Flat-shell
+  // elements are not built, so such a model stops here, before any support is read.
+  if (PROBLEM.flat_shell_set > 0) ERRSTP("INPEST: LAMINA PLANA NO DISPONIBLE");
   if (PROBLEM.frame == 1)
     PROBLEM.GIROS =
         allocate_zeroed_reals(static_cast<std::int64_t>(PROBLEM.NPNODS) * PROBLEM.NDIME, "GIROS");
@@ -170,7 +163,7 @@ void allocate_analysis_arrays(ProblemVariant v) {
 
 }  // namespace
 
-void INPEST(ProblemVariant variant) {
+void read_problem_definition(ProblemVariant variant) {
   read_header_cards(variant);
   const bool thermal = variant == ProblemVariant::thermal;
   if (thermal) read_thermal_sets();
@@ -183,8 +176,12 @@ void INPEST(ProblemVariant variant) {
   if (!thermal) scan_structural_sets();
   read_boundary_conditions();
   build_dof_table();
+}
+
+void complete_problem_build(ProblemVariant variant) {
+  const bool thermal = variant == ProblemVariant::thermal;
   if (!thermal) {
-    prepare_shells_and_frames(variant);
+    prepare_frames();
     read_supports();
   }
   for (int s = 1; s <= PROBLEM.NSETS; ++s) OPENSE(s);
@@ -192,13 +189,5 @@ void INPEST(ProblemVariant variant) {
   if (writes_mesh_records(variant)) write_mesh_records();
   allocate_analysis_arrays(variant);
 }
-
-void set_flat_shell_preparation(FlatShellPreparation preparation) {
-  installed_flat_shell_preparation = preparation;
-}
-
-FlatShellPreparation flat_shell_preparation() { return installed_flat_shell_preparation; }
-
-void INPFREC() { INPEST(ProblemVariant::eigen); }
 
 }  // namespace vortan

@@ -4,7 +4,7 @@
 // freedom (1 to 14, the columns of the nodal table) that the set uses.
 #include <initializer_list>
 
-#include "elements/shape_functions.h"
+#include "input/catalogue.h"
 #include "input/set_input.h"
 
 namespace vortan::set_input {
@@ -129,7 +129,7 @@ SetCounts thermal_combination(const SetCards& cards) {
     not_implemented(THERMAL_READER);
   }
   SetCounts result = counts(1, dimension, dimension, dimension, {1});
-  result.nprops = THERMAL_PROPERTIES;
+  result.nprops = props::CONDUCTION_COUNT;
   return result;
 }
 

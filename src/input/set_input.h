@@ -6,29 +6,17 @@
 #include <cstdint>
 #include <string_view>
 
+#include "input/catalogue.h"
 #include "input/element_sets.h"
+#include "input/property_layout.h"
 #include "input/problem.h"
 
 namespace vortan::set_input {
 
 inline constexpr int MAX_LAYERS = 10;
-inline constexpr int LAYER_PROPERTIES = 10;  // reals per layer of a laminate
-inline constexpr int MAX_PROPERTIES = MAX_LAYERS * LAYER_PROPERTIES;
+inline constexpr int MAX_PROPERTIES = MAX_LAYERS * props::LAYER_COUNT;
 inline constexpr int BEAM_GAUSS_POINTS = 2;
 inline constexpr int DEFAULT_BEAM_DIMENSION = 2;  // "DIMENSION=" when the card has none
-
-// Problem type codes of structural sets.
-enum ProblemType : int {
-  PLANE_STRESS = 1,   // "TENSIONPLANA"
-  PLANE_STRAIN = 2,   // "DEFORMACIONPLANA"
-  AXISYMMETRIC = 3,   // "SOLIDODEREVOLUCION"
-  SOLID = 4,          // "SOLIDO"
-  PLATE = 5,          // "PLACA"
-  SHELL_OF_REVOLUTION = 6,  // "LAMINADEREVOLUCION"
-  FRAME = 7,          // "VIGA"
-  FLAT_SHELL = 8,     // "LAMINAPLANA"
-  BEAM_ELEMENT = 9,   // "ELEMENTOFINITOVIGA"
-};
 
 // The reader at work: its name for the card reader and the first word of its stops.
 struct Reader {
@@ -120,7 +108,6 @@ struct SetCounts {
 void read_structural_material(SetCards& cards);
 void read_thermal_material(SetCards& cards);
 int structural_property_count(const SetCards& cards);
-inline constexpr int THERMAL_PROPERTIES = 6;
 // Stops when a Poisson's ratio would make the constitutive matrix singular or
 // meaningless for the set's problem type.
 void check_structural_material(const SetCards& cards);

@@ -5,8 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "elements/integration_rules.h"
-#include "elements/shape_functions.h"
+#include "input/catalogue.h"
 #include "input/card_reader.h"
 #include "input/element_sets.h"
 #include "input/parameters.h"
@@ -249,9 +248,10 @@ void create_set_arrays(const SetCards& cards, const SetCounts& counts, ElementSe
   }
 }
 
-void store_set(const SetCards& cards, const SetCounts& counts) {
+void store_set(const Reader& reader, const SetCards& cards, const SetCounts& counts) {
   ElementSet& set = SETS(cards.set);
   set.problem_type = cards.problem_type;
+  set.family = reader.thermal ? ElementFamily::conduction : structural_family(cards.problem_type);
   set.element_type = cards.element_type;
   set.beam_subtype = cards.beam_subtype;
   set.beam_dimension = cards.problem_type == FRAME ? cards.beam_dimension : 0;
@@ -307,7 +307,7 @@ void read_sets(const Reader& reader) {
         reader.thermal ? thermal_combination(cards) : structural_combination(cards);
     if (!reader.thermal) check_structural_material(cards);
     check_array_sizes(reader, carga_values(cards, counts), cards);
-    store_set(cards, counts);
+    store_set(reader, cards, counts);
   }
   finish_reading();
 }

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "elements/shape_functions.h"
+#include "input/catalogue.h"
 #include "input/set_input.h"
 #include "run/file_set.h"
 #include "run/fortran_format.h"

@@ -122,8 +122,8 @@ void integrate_imposed_loads(int element, std::string_view task) {
   if (!strains && task != IMPOSED_STRESSES) ERRSTP("DEFIMPN: TAREA NO CONOCIDA");
   // B of every point, with the volume element of each point (thickness of plane sets
   // and 2 pi r of solids of revolution included).
-  ELETR3(element, a.set, RECOMPUTE_ALL, RECOMPUTE_ALL, "BDEMATRIZ");
-  if (strains) ELETR3(element, a.set, RECOMPUTE_ALL, RECOMPUTE_ALL, "DCOMATRIZ");
+  ELETR3(element, a.set, RECOMPUTE_ALL, RECOMPUTE_ALL, ElementTask::strain_matrices);
+  if (strains) ELETR3(element, a.set, RECOMPUTE_ALL, RECOMPUTE_ALL, ElementTask::constitutive_matrix);
   const double* table = nodal_table(task);
   const double* b = a.reals(a.BMATZ);
   const double* dvolu = a.reals(a.DVOLU);

@@ -23,9 +23,6 @@ namespace vortan {
 
 namespace {
 
-constexpr int FRAME = 7;
-constexpr int PLATE = 5;
-constexpr int SHELL_OF_REVOLUTION = 6;
 constexpr int VALUES_PER_LINE = 5;
 constexpr std::string_view WRONG_CARD = "FUERZAS : TARJETA EQUIVOCADA EN FUERZAS";
 
@@ -80,10 +77,11 @@ void clear_member_loads(int set) {
 // First component (0-based) of the pair that an inclined support turns, or -1 for a
 // problem type whose elements do not turn the unknowns of such nodes.
 int turned_pair(int problem_type) {
-  if (problem_type >= 1 && problem_type <= 3) return 0;
-  if (problem_type == PLATE) return 1;
-  if (problem_type == SHELL_OF_REVOLUTION) return 0;
-  return -1;
+  switch (problem_type) {
+    case PLANE_STRESS: case PLANE_STRAIN: case AXISYMMETRIC: case SHELL_OF_REVOLUTION: return 0;
+    case PLATE: return 1;
+    default: return -1;
+  }
 }
 
 // The support angle of every node (0 off the supports) on a private cursor; a node

@@ -22,7 +22,6 @@ namespace {
 constexpr int PRINTED_COMPONENTS = 6;
 // 2 pi r below this single-precision 1e-10 is a node on the axis: factor 1.
 constexpr double AXIS_CIRCUMFERENCE = 1.000000013351432e-10;
-constexpr int HEAT_CONDUCTION = 5;
 
 bool printing() { return PROBLEM.printing(PRINT_DATA); }
 
@@ -123,8 +122,10 @@ void write_set_heading(int problem_type) {
 // Solids and shells of revolution take point loads per unit of circumference: the
 // factor 2 pi r turns them into the load of the whole ring (1 on the axis). Heat
 // conduction sets carry a dimension code in place of the problem type.
-double ring_factor(int problem_type, std::int32_t node) {
-  if (RUN.KANALI == HEAT_CONDUCTION || (problem_type != 3 && problem_type != 6)) return 1.0;
+double ring_factor(const ElementSet& set, std::int32_t node) {
+  const bool ring = set.family == ElementFamily::continuum ? set.problem_type == AXISYMMETRIC
+                                                          : set.family == ElementFamily::shell_of_revolution;
+  if (!ring) return 1.0;
   const double circumference = CIRCUMFERENCE_FACTOR * node_coordinate(node, 0);
   return circumference < AXIS_CIRCUMFERENCE ? 1.0 : circumference;
 }
@@ -141,7 +142,7 @@ void read_set_card(int set, int cards, const FirstElements& first) {
   if (printing()) write_record(UNIT_LISTING, load_line(node, 7, components, count));
   const std::int32_t element = first.element[node - 1];
   if (element == 0) ERRSTP("FUE001: NODO SIN ELEMENTO EN EL SET");
-  const double factor = ring_factor(s.problem_type, node);
+  const double factor = ring_factor(s, node);
   for (int i = 0; i < count; ++i) components[i] *= factor;
   add_nodal_load(set, element, first.position[node - 1], components, count);
 }

@@ -12,7 +12,7 @@ void add_self_weight(int set) {
   const ActiveSetRecord& a = ACTIVE;
   for (int e = 1; e <= s.NELEM; ++e) {
     gather_element(e);
-    ELETR3(e, set, RECOMPUTE_ALL, a.fetch_default, "PESOPROPI");
+    element_dispatcher(set)(e, set, RECOMPUTE_ALL, a.fetch_default, ElementTask::self_weight);
     const double* forces = a.reals(a.PESOP);
     for (int i = 0; i < a.NEVAB; ++i) load_entry(set, e, i + 1) += forces[i];
   }

@@ -23,7 +23,6 @@ namespace vortan {
 
 namespace {
 
-constexpr int AXISYMMETRIC = 3;
 constexpr int MAX_FACE_POINTS = 4;
 
 bool printing() { return PROBLEM.printing(PRINT_DATA); }
@@ -126,7 +125,7 @@ void integrate_and_place(int set, const SideCard& side, int nodge) {
 
 // Side and face loads act on the continuum: one displacement per coordinate.
 void require_continuum(const ElementSet& s) {
-  const bool continuum = s.problem_type >= 1 && s.problem_type <= 4 && s.NDOFN == s.dimension;
+  const bool continuum = s.family == ElementFamily::continuum && s.NDOFN == s.dimension;
   if (!continuum) ERRSTP("FUEREP: TIPO DE PROBLEMA NO DISPONIBLE");
 }
 

@@ -1,8 +1,6 @@
 #include <cmath>
 
-#include "elements/active_set.h"
-#include "elements/element_tasks.h"
-#include "elements/pass_codes.h"
+#include "elements/element_pass.h"
 #include "input/element_sets.h"
 #include "input/problem.h"
 #include "results/result_loops.h"
@@ -65,14 +63,9 @@ void internal_force_loop(const double* displacements, double* aslod) {
       write_record(UNIT_LISTING, fmt::X(5) + "FUERZAS INTERNAS ELEMENTALES EN SET:" + fmt::I(set, 5));
       write_empty(UNIT_LISTING);
     }
-    ACTSET(set);
-    const PassCodes codes = pass_codes(set);
-    for (int element = 1; element <= SETS(set).NELEM; ++element) {
-      gather_element(element, displacements);
-      ELETR3(element, set, codes.fetch, ACTIVE.fetch_default, "FUERINTER");
-      scatter_forces(element, aslol, aslod);
-    }
-    mark_computed(set, "FUERINTER");
+    run_set_pass(
+        set, ElementTask::internal_forces, [&](int element) { gather_element(element, displacements); },
+        [&](int element) { scatter_forces(element, aslol, aslod); });
     if (printing) write_nodal_vector_table(set, aslol, static_cast<int>(n));
   }
   if (PROBLEM.printing(PRINT_FORCES)) write_nodal_vector_table(0, aslod, static_cast<int>(n));

@@ -1,8 +1,6 @@
 #include <string>
 
-#include "elements/active_set.h"
-#include "elements/element_tasks.h"
-#include "elements/pass_codes.h"
+#include "elements/element_pass.h"
 #include "input/element_sets.h"
 #include "input/problem.h"
 #include "results/result_loops.h"
@@ -19,16 +17,16 @@ namespace {
 std::string stress_heading(int problem_type) {
   const std::string pg = " P.G.";
   switch (problem_type) {
-    case 1:
-    case 2:
+    case PLANE_STRESS:
+    case PLANE_STRAIN:
       return pg + "    X-COOR.  Y-COOR.    X-TENS.     Y-TENS.    XY-TENS.     Z-TENS.";
-    case 3:
+    case AXISYMMETRIC:
       return pg + "    R-COOR.  Z-COOR.    R-TENS.     Z-TENS.    RT-TENS.     T-TENS.";
-    case 4:
+    case SOLID:
       return pg + "    X-COOR.   Y-COOR.   Z-COOR.    X-TENS.    Y-TENS.    Z-TENS.     XY-TENS.    XZ-TENS.    YZ-TENS.";
-    case 5:
+    case PLATE:
       return pg + "    X-COOR.  Y-COOR.    X-MOME.     Y-MOME.    XY-MOME.    XZ-CORTE    YZ-CORTE";
-    case 6:
+    case SHELL_OF_REVOLUTION:
       return pg + "    X-COOR.  Y-COOR.    X-AXIL     T-AXIL    X-MOME.    T-MOME.    Z-CORTE";
     default:
       return "";
@@ -42,7 +40,7 @@ void write_point_line(int g) {
   const double* x = a.reals(a.CORPG) + a.NDIME * (g - 1);
   const double* s = a.reals(a.TENSG) + a.NSTR1 * (g - 1);
   std::string line = fmt::I(g, 5);
-  if (a.NTYPE == 4) {
+  if (a.NTYPE == SOLID) {
     line += fmt::F(x[0], 11, 4) + fmt::F(x[1], 10, 4) + fmt::F(x[2], 10, 4);
     const int widths[6] = {11, 11, 11, 13, 12, 12};
     for (int i = 0; i < 6; ++i) line += fmt::E(s[i], widths[i], widths[i] > 11 ? 4 : 3);
@@ -78,14 +76,11 @@ void stress_loop(const double* displacements) {
       const std::string heading = stress_heading(SETS(set).problem_type);
       if (!heading.empty()) write_record(UNIT_LISTING, heading);
     }
-    ACTSET(set);
-    const PassCodes codes = pass_codes(set);
-    for (int element = 1; element <= SETS(set).NELEM; ++element) {
-      gather_element(element, displacements);
-      ELETR3(element, set, codes.fetch, ACTIVE.fetch_default, "TENSIONES");
-      if (printing) write_element_stresses(element);
-    }
-    mark_computed(set, "TENSIONES");
+    run_set_pass(
+        set, ElementTask::stresses, [&](int element) { gather_element(element, displacements); },
+        [&](int element) {
+          if (printing) write_element_stresses(element);
+        });
   }
 }
 

@@ -1,5 +1,7 @@
 #include "run/timing.h"
 
+#include "run/analysis_code.h"
+
 #include <chrono>
 #include <ctime>
 #include <string>
@@ -118,13 +120,13 @@ constexpr RowNames NONLINEAR_ROWS = {
 const RowNames* report_rows(int kanali, int& rows) {
   rows = 9;
   switch (kanali) {
-    case 0:  // a static run whose cards selected no driver
-    case 1:
-    case 5: return &STATIC_ROWS;
-    case 2: return &IMPLICIT_ROWS;
-    case 3: return &EXPLICIT_ROWS;
-    case 4: rows = 6; return &EIGEN_ROWS;
-    case 6: return &NONLINEAR_ROWS;
+    case NO_ANALYSIS:  // a static run whose cards selected no driver
+    case STATIC_LINEAR:
+    case HEAT_CONDUCTION: return &STATIC_ROWS;
+    case IMPLICIT_DYNAMICS: return &IMPLICIT_ROWS;
+    case EXPLICIT_DYNAMICS: return &EXPLICIT_ROWS;
+    case EIGENVALUES: rows = 6; return &EIGEN_ROWS;
+    case NONLINEAR_STATIC: return &NONLINEAR_ROWS;
     default: return nullptr;
   }
 }

@@ -12,7 +12,7 @@ namespace vortan {
 struct RunRecord {
   std::int32_t MEMORY = 268435456;  // words in the work array (1 GiB by default)
   std::int32_t NXTPOS = 1;          // first free word of the main cursor
-  std::int32_t KANALI = 0;          // analysis code
+  std::int32_t KANALI = 0;          // analysis code (AnalysisCode)
   std::int16_t date_time[7] = {};   // hour, minute, second, millisecond, day, month, year
   std::int16_t elapsed[4] = {};     // hours, minutes, seconds, milliseconds of the run
   void reset() { *this = RunRecord{}; }

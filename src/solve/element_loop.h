@@ -5,14 +5,12 @@
 #include <cstdint>
 
 #include "elements/active_set.h"
+#include "elements/element_pass.h"
 #include "input/element_sets.h"
 #include "input/problem.h"
 #include "run/work_array.h"
 
 namespace vortan {
-
-// Records that the stiffness pass over a set has stored whatever the set's codes ask.
-void mark_stiffness_stored(int set);
 
 // Obtains the stiffness (conductivity in heat conduction) of element row `element` of
 // the active set into ACTIVE.RIGID, NEVAB x NEVAB column by column, storing it by the
@@ -23,14 +21,6 @@ void element_stiffness(int element);
 // element of every set and stores it as the sets' codes say, so that the solution
 // and result passes fetch what was stored.
 void compute_element_stiffnesses();
-
-// Lays out the per-set work area (reserved by the first set activation) before a
-// routine takes scratch space that it gives back, so that the area never falls inside
-// the scratch.
-void reserve_element_area();
-
-// Activates a set and checks that its element variables fit the element arrays.
-void activate_set_for_solution(int set);
 
 // The element load of variable i (0-based) of element row `element` of a set, from
 // the set's element load vectors (NELEM x NEVAB, element index fastest).
@@ -45,7 +35,7 @@ template <class Visit>
 void for_each_element(Visit visit) {
   std::int32_t positions[MAX_ELEMENT_VARIABLES];
   for (int s = 1; s <= PROBLEM.NSETS; ++s) {
-    activate_set_for_solution(s);
+    activate_for_pass(s);
     const int nelem = SETS(s).NELEM;
     for (int e = 1; e <= nelem; ++e) visit(e, positions, element_positions(e, positions));
   }
@@ -57,15 +47,14 @@ template <class Visit>
 void for_each_element_stiffness(Visit visit) {
   std::int32_t positions[MAX_ELEMENT_VARIABLES];
   for (int s = 1; s <= PROBLEM.NSETS; ++s) {
-    activate_set_for_solution(s);
-    const int nelem = SETS(s).NELEM;
-    for (int e = 1; e <= nelem; ++e) {
-      const int n = element_positions(e, positions);
-      gather_element(e);
-      element_stiffness(e);
-      visit(e, positions, n, static_cast<const double*>(WORK.reals(ACTIVE.RIGID)));
-    }
-    mark_stiffness_stored(s);
+    int n = 0;
+    run_set_pass(
+        s, ElementTask::stiffness,
+        [&](int e) {
+          n = element_positions(e, positions);
+          gather_element(e);
+        },
+        [&](int e) { visit(e, positions, n, static_cast<const double*>(WORK.reals(ACTIVE.RIGID))); });
   }
 }
 

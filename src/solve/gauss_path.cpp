@@ -107,15 +107,15 @@ void back_substitute(const FullSystem& s, double* despl, double* react) {
 
 }  // namespace
 
-void solve_by_gauss_elimination() {
-  if (lay_out_arrays(SOLUTION.ASTIF != 0)) allocate_gauss_arrays();
+void solve_by_gauss_elimination(const SolveOptions& options) {
+  if (!(options.reuse_arrays && SOLUTION.ASTIF != 0)) allocate_gauss_arrays();
   const FullSystem system{WORK.reals(SOLUTION.ASTIF), WORK.reals(SOLUTION.ASLOD), PROBLEM.NTOTV};
   SOLUTION.penalty = assemble_full_system(system.a, system.b);
   REDUCE(system);
   double* despl = WORK.reals(SOLUTION.DESPL);
   double* react = WORK.reals(SOLUTION.REACT);
   back_substitute(system, despl, react);
-  if (!printing_results(true)) return;
+  if (!options.print_results) return;
   print_displacement_table(despl, SolutionPath::gauss);
   print_reaction_table(react, SolutionPath::gauss, WORK.reals(SOLUTION.TREAC));
 }

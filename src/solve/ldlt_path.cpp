@@ -69,7 +69,7 @@ void print_system_information() {
 
 // Column heights into LPONT(1..NEQNS), then AMATR, then the heights become the running
 // sums (which fit in 32 bits once AMATR has been given its place in the work array).
-void lay_out_profile() {
+void lay_out_profile(bool printing) {
   const std::int32_t neqns = SOLUTION.NEQNS;
   SOLUTION.LPONT = allocate_ints(std::int64_t{neqns} + 1, "LPONT");
   std::int32_t* pointers = WORK.ints(SOLUTION.LPONT);
@@ -78,18 +78,18 @@ void lay_out_profile() {
   SOLUTION.largest_height = 0;
   for (std::int32_t j = 1; j <= neqns; ++j)
     if (pointers[j] > SOLUTION.largest_height) SOLUTION.largest_height = pointers[j];
-  if (printing_results(false)) print_system_information();
+  if (printing) print_system_information();
   SOLUTION.RWORK = DIRECT(RUN.NXTPOS, RUN.MEMORY, neqns, "RWORK", REAL_WORDS);
   SOLUTION.AMATR = DIRECT(RUN.NXTPOS, RUN.MEMORY, neqns + SOLUTION.profile_length, "AMATR", REAL_WORDS);
   for (std::int32_t j = 1; j <= neqns; ++j) pointers[j] += pointers[j - 1];
 }
 
-void lay_out_ldlt_arrays() {
+void lay_out_ldlt_arrays(bool printing) {
   allocate_global_vectors();
   SOLUTION.LNUEQ = allocate_ints(PROBLEM.NPNODS, "LNUEQ");
   SOLUTION.LEQNS = allocate_ints(PROBLEM.NTOTV, "LEQNS");
   number_equations();
-  lay_out_profile();
+  lay_out_profile(printing);
 }
 
 SkylineSystem skyline_system() {
@@ -128,8 +128,8 @@ void scatter(const SkylineSystem& s, double* despl) {
 
 }  // namespace
 
-void solve_by_ldlt() {
-  if (lay_out_arrays(SOLUTION.AMATR != 0)) lay_out_ldlt_arrays();
+void solve_by_ldlt(const SolveOptions& options) {
+  if (!(options.reuse_arrays && SOLUTION.AMATR != 0)) lay_out_ldlt_arrays(options.print_results);
   SkylineSystem system = skyline_system();
   double* aslod = WORK.reals(SOLUTION.ASLOD);
   double* despl = WORK.reals(SOLUTION.DESPL);
@@ -144,7 +144,7 @@ void solve_by_ldlt() {
   SOLUTION.factor_seconds = seconds_since(start);
   skyline_resolution(system.amatr, system.pointers, system.neqns, system.rhs);
   scatter(system, despl);
-  const bool printing = printing_results(false);
+  const bool printing = options.print_results;
   if (printing) print_displacement_table(despl, SolutionPath::other);
   compute_element_reactions(despl, aslod, SOLUTION.penalty, react);
   if (!printing) return;

@@ -382,7 +382,6 @@ void sloan_order(const NodeGraph& g, std::int32_t* order, int end_rank) {
 }
 
 void RENUM0(std::int32_t* order) {
-  reserve_element_area();
   const std::int32_t mark = RUN.NXTPOS;
   const std::int32_t nodes = PROBLEM.NPNODS;
   std::int32_t* heights = scratch_ints(PROBLEM.NTOTV);

@@ -8,13 +8,22 @@
 // run before, and computed otherwise. After the call SOLUTION.DESPL holds the
 // displacements (prescribed values included) and SOLUTION.REACT the reactions (K u - f
 // at the prescribed positions, 0 elsewhere), and the displacement and reaction tables
-// are in the listing when the header's displacement print switch is on.
+// are in the listing when the driver asks for them.
 #pragma once
 
 namespace vortan {
 
+// What the driver asks of a solution.
+struct SolveOptions {
+  // The displacement and reaction tables (and the information block of the LDLT path).
+  bool print_results = true;
+  // Keep the arrays, numbering and profile laid out by an earlier solution of the run
+  // (successive solutions of one model); otherwise they are laid out afresh.
+  bool reuse_arrays = false;
+};
+
 // Runs the path of the header's solver code: 1 Gauss elimination, 2 LDLT. The
 // iterative codes 3 to 5 and any other code stop the run.
-void SOLUCION();
+void SOLUCION(const SolveOptions& options);
 
 }  // namespace vortan

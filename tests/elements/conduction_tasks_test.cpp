@@ -16,7 +16,7 @@ class ConductionTasks : public ::testing::Test {
     reset_active_set();
     reset_run_state();
   }
-  void task(const char* name) {
+  void task(ElementTask name) {
     gather_element(1);
     ELETRT(1, 1, RECOMPUTE_ALL, RECOMPUTE_ALL, name);
   }
@@ -29,12 +29,13 @@ ElementModel conduction_square(double k, double q) {
   m.props = {k, 2 * k, 0.0, 0.0, 0.5, q};  // CONDX, CONDY, CONDZ, CONVC, ESPESOR, CALESP
   m.nstre = m.nstr1 = 2;
   m.ndofn = 1;
+  m.conduction = true;
   return m;
 }
 
 TEST_F(ConductionTasks, ConductivityMatrixFluxesAndHeatGeneration) {
   build_model(conduction_square(3.0, 4.0));
-  task("RIGMATRIZ");
+  task(ElementTask::stiffness);
   const double* k = active(ACTIVE.RIGID);
   for (int i = 0; i < 4; ++i) {
     double row = 0.0;
@@ -46,7 +47,7 @@ TEST_F(ConductionTasks, ConductivityMatrixFluxesAndHeatGeneration) {
   const double* x = active(ACTIVE.COREL);
   double* t = active(ACTIVE.DESLO);
   for (int n = 0; n < 4; ++n) t[n] = x[2 * n] + 3 * x[2 * n + 1];
-  ELETRT(1, 1, RECOMPUTE_ALL, RECOMPUTE_ALL, "TENSIONES");
+  ELETRT(1, 1, RECOMPUTE_ALL, RECOMPUTE_ALL, ElementTask::stresses);
   for (int g = 0; g < ACTIVE.NGAUS; ++g) {
     EXPECT_NEAR(active(ACTIVE.TENSG)[2 * g], 3.0, 1e-9);
     EXPECT_NEAR(active(ACTIVE.TENSG)[2 * g + 1], 18.0, 1e-9);
@@ -56,14 +57,21 @@ TEST_F(ConductionTasks, ConductivityMatrixFluxesAndHeatGeneration) {
     for (int j = 0; j < 4; ++j) flow_right += k[i + 4 * j] * t[j];
   EXPECT_NEAR(flow_right, 3.0 * 1.0 * 0.5, 1e-8);
 
-  task("CALORINTE");
+  task(ElementTask::self_weight);
   double total = 0.0;
   for (int n = 0; n < 4; ++n) {
     EXPECT_NEAR(active(ACTIVE.PESOP)[n], -4.0 * 2.0 * 0.5 / 4, 1e-8);
     total += active(ACTIVE.PESOP)[n];
   }
   EXPECT_NEAR(total, -4.0 * 2.0 * 0.5, 1e-8);
-  EXPECT_THROW(task("PESOPROPI"), FatalStop);  // the structural name is not a conduction task
+  // A conduction set answers through its own dispatcher, never the structural one.
+  EXPECT_EQ(element_dispatcher(1), &ELETRT);
+  try {
+    ELETR3(1, 1, RECOMPUTE_ALL, RECOMPUTE_ALL, ElementTask::stiffness);
+    FAIL();
+  } catch (const FatalStop& stop) {
+    EXPECT_EQ(stop.message(), "ELETR3: TIPO DE ELEMENTO NO DISPONIBLE");
+  }
 }
 
 TEST(ElementActivation, PlateTrianglesAndMembersSizeTheirArrays) {
@@ -79,7 +87,7 @@ TEST(ElementActivation, PlateTrianglesAndMembersSizeTheirArrays) {
   EXPECT_EQ(ACTIVE.nfunctions, 6);  // six shape functions for three nodes
   EXPECT_EQ(ACTIVE.FFORM + 2 * 6, ACTIVE.DERIV);
   try {
-    test::run_task(1, "RIGMATRIZ");  // plate routines are not part of the continuum
+    test::run_task(1, ElementTask::stiffness);  // plate routines are not part of the continuum
     FAIL();
   } catch (const FatalStop& stop) {
     EXPECT_EQ(stop.message(), "ELETR3: TIPO DE ELEMENTO NO DISPONIBLE");

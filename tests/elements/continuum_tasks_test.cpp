@@ -43,7 +43,7 @@ ElementModel distorted_qu8(int problem_type) {
 
 TEST_F(ContinuumTasks, UnitSquareStiffnessIsSymmetricAndBalanced) {
   build_model(unit_square(1.0, 0.0, 1.0));
-  run_task(1, "RIGMATRIZ");
+  run_task(1, ElementTask::stiffness);
   const double* k = active(ACTIVE.RIGID);
   EXPECT_NEAR(k[0], 0.5, 1e-8);  // single-precision Gauss points
   for (int i = 0; i < 8; ++i) {
@@ -70,8 +70,8 @@ TEST_F(ContinuumTasks, DistortedElementsPassThePatchTest) {
       u[2 * k] = ex * x[2 * k] + gxy * x[2 * k + 1];
       u[2 * k + 1] = ey * x[2 * k + 1];
     }
-    ELETR3(1, 1, RECOMPUTE_ALL, RECOMPUTE_ALL, "TENSIONES");
-    ELETR3(1, 1, RECOMPUTE_ALL, RECOMPUTE_ALL, "DCOMATRIZ");
+    ELETR3(1, 1, RECOMPUTE_ALL, RECOMPUTE_ALL, ElementTask::stresses);
+    ELETR3(1, 1, RECOMPUTE_ALL, RECOMPUTE_ALL, ElementTask::constitutive_matrix);
     const double* d = active(a.DMATZ);
     const double* s = active(a.TENSG);
     const int n = a.NSTRE;
@@ -92,7 +92,7 @@ TEST_F(ContinuumTasks, DistortedElementsPassThePatchTest) {
       }
     }
     if (type == 3) continue;
-    ELETR3(1, 1, RECOMPUTE_ALL, RECOMPUTE_ALL, "RIGMATRIZ");
+    ELETR3(1, 1, RECOMPUTE_ALL, RECOMPUTE_ALL, ElementTask::stiffness);
     const double* k = active(a.RIGID);
     const double theta = 1e-3;
     for (int i = 0; i < 16; ++i) {
@@ -114,11 +114,11 @@ TEST_F(ContinuumTasks, InternalForcesEqualStiffnessTimesDisplacements) {
   gather_element(1);
   double* u = active(a.DESLO);
   for (int i = 0; i < 16; ++i) u[i] = std::sin(1.0 + i);
-  ELETR3(1, 1, RECOMPUTE_ALL, RECOMPUTE_ALL, "RIGMATRIZ");
+  ELETR3(1, 1, RECOMPUTE_ALL, RECOMPUTE_ALL, ElementTask::stiffness);
   std::vector<double> ku(16, 0.0);
   for (int i = 0; i < 16; ++i)
     for (int j = 0; j < 16; ++j) ku[i] += active(a.RIGID)[i + 16 * j] * u[j];
-  ELETR3(1, 1, RECOMPUTE_ALL, RECOMPUTE_ALL, "FUERINTER");
+  ELETR3(1, 1, RECOMPUTE_ALL, RECOMPUTE_ALL, ElementTask::internal_forces);
   for (int i = 0; i < 16; ++i) EXPECT_NEAR(active(a.FUERZ)[i], ku[i], 1e-9 * (1 + std::fabs(ku[i])));
 }
 
@@ -153,7 +153,7 @@ TEST_F(ContinuumTasks, SolidHexahedraHaveRigidBodyModes) {
     m.elements = {connectivity};
     m.props = {100.0, 0.25, 1.0, 0.0, 0.0};
     build_model(m);
-    run_task(1, "RIGMATRIZ");
+    run_task(1, ElementTask::stiffness);
     const int n = 3 * nodes;
     const double* k = active(ACTIVE.RIGID);
     const double* x = active(ACTIVE.COREL);
@@ -174,18 +174,18 @@ TEST_F(ContinuumTasks, SelfWeightAndLumpedMass) {
   ElementModel m = unit_square(1.0, 0.0, 1.0);
   m.props = {1.0, 0.0, 0.0, 1.0, 1.0};
   build_model(m);
-  run_task(1, "PESOPROPI");
+  run_task(1, ElementTask::self_weight);
   for (int k = 0; k < 4; ++k) {
     EXPECT_EQ(active(ACTIVE.PESOP)[2 * k], 0.0);
     EXPECT_NEAR(active(ACTIVE.PESOP)[2 * k + 1], -0.25, 1e-12);
   }
-  run_task(1, "MASMATRIZ");  // zero density: a zero mass matrix and no error
+  run_task(1, ElementTask::mass_matrix);  // zero density: a zero mass matrix and no error
   for (int i = 0; i < 64; ++i) EXPECT_EQ(active(ACTIVE.XMASA)[i], 0.0);
 
   ElementModel q = distorted_qu8(1);
   build_model(q);
-  total_structure_mass() = 0.0;
-  run_task(1, "MASMATRIZ");
+  ELEMENT_TOTALS.structure_mass = 0.0;
+  run_task(1, ElementTask::mass_matrix);
   double diagonal = 0.0;
   for (int i = 0; i < 16; ++i) {
     EXPECT_GT(active(ACTIVE.XMASA)[i + 16 * i], 0.0);
@@ -194,13 +194,13 @@ TEST_F(ContinuumTasks, SelfWeightAndLumpedMass) {
   // Area of the element times thickness times density, counted once per direction.
   double area = 0.0;
   for (int g = 0; g < ACTIVE.NGAUS; ++g) area += active(ACTIVE.DVOLU)[g];
-  EXPECT_NEAR(total_structure_mass(), area * 7.8, 1e-12);
+  EXPECT_NEAR(ELEMENT_TOTALS.structure_mass, area * 7.8, 1e-12);
   EXPECT_NEAR(diagonal, 2 * area * 7.8, 1e-10);
 }
 
 TEST_F(ContinuumTasks, AxisymmetricStiffnessBalancesAxialTranslation) {
   build_model(distorted_qu8(3));
-  run_task(1, "RIGMATRIZ");
+  run_task(1, ElementTask::stiffness);
   const double* k = active(ACTIVE.RIGID);
   for (int i = 0; i < 16; ++i) {
     double axial = 0.0;
@@ -215,7 +215,7 @@ TEST_F(ContinuumTasks, AxisymmetricStiffnessBalancesAxialTranslation) {
 
 TEST_F(ContinuumTasks, InclinedSupportTurnsTheNodesPair) {
   build_model(unit_square(1.0, 0.25, 1.0));
-  run_task(1, "RIGMATRIZ");
+  run_task(1, ElementTask::stiffness);
   std::vector<double> plain(active(ACTIVE.RIGID), active(ACTIVE.RIGID) + 64);
   const double alpha = 0.4;
   PROBLEM.MAPOY = 1;
@@ -223,7 +223,7 @@ TEST_F(ContinuumTasks, InclinedSupportTurnsTheNodesPair) {
   PROBLEM.APANG = DIRECT(RUN.NXTPOS, RUN.MEMORY, 1, "APANG", REAL_WORDS);
   WORK.int_at(PROBLEM.APOYO) = 2;
   WORK.real_at(PROBLEM.APANG) = alpha;
-  run_task(1, "RIGMATRIZ");
+  run_task(1, ElementTask::stiffness);
   const double* k = active(ACTIVE.RIGID);
   // Node 2's unknowns (2, 3) become components along (c, s) and (-s, c).
   const double c = std::cos(alpha), s = std::sin(alpha);
@@ -235,13 +235,13 @@ TEST_F(ContinuumTasks, InclinedSupportTurnsTheNodesPair) {
 TEST_F(ContinuumTasks, UnknownTaskAndUnstoredRecords) {
   build_model(unit_square(1.0, 0.0, 1.0));
   try {
-    run_task(1, "NADAMATRI");
+    run_task(1, static_cast<ElementTask>(ELEMENT_TASK_COUNT));
     FAIL();
   } catch (const FatalStop& stop) {
     EXPECT_EQ(stop.message(), "ERROR EN LA SELECCION DE TAREA EN ELETR3");
   }
   try {
-    run_task(1, "RIGMATRIZ", "RRRMRRRRRRR");  // asks for a stiffness that has no storage
+    run_task(1, ElementTask::stiffness, "RRRMRRRRRRR");  // asks for a stiffness that has no storage
     FAIL();
   } catch (const FatalStop& stop) {
     EXPECT_EQ(stop.message(), "GETSER: NO MEDIA FOUND FOR THE REQUEST");

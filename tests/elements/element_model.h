@@ -25,6 +25,7 @@ struct ElementModel {
   std::vector<double> props;
   std::string storage = "RRRRRRRRRRM";
   int packed_stiffness = 0;
+  bool conduction = false;   // a heat-conduction set
 };
 
 // Builds the model into PROBLEM and SETS (set 1), allocates its arrays, opens its set
@@ -40,6 +41,7 @@ inline void build_model(const ElementModel& m) {
   ElementSet& s = SETS(1);
   s.problem_type = m.problem_type;
   s.element_type = m.element_type;
+  s.family = m.conduction ? ElementFamily::conduction : structural_family(m.problem_type);
   s.NNODE = element_nodes(m.element_type);
   s.NELEM = static_cast<int>(m.elements.size());
   s.NGAUS = m.ngaus > 0 ? m.ngaus : element_default_ngaus(m.element_type);
@@ -61,11 +63,12 @@ inline void build_model(const ElementModel& m) {
   s.PROPS = DIRECT(RUN.NXTPOS, RUN.MEMORY, s.nprops, "PROPS", REAL_WORDS);
   for (int i = 0; i < s.nprops; ++i) WORK.reals(s.PROPS)[i] = m.props[i];
   OPENSE(1);
+  reserve_set_work_area();
   ACTSET(1);
 }
 
 // Runs a structural task on element row e with the set's codes as store codes.
-inline void run_task(int e, const char* task, const char* fetch = RECOMPUTE_ALL) {
+inline void run_task(int e, ElementTask task, const char* fetch = RECOMPUTE_ALL) {
   gather_element(e);
   ELETR3(e, 1, fetch, ACTIVE.fetch_default, task);
 }

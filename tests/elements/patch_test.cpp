@@ -89,8 +89,8 @@ TEST_P(PatchTest, LinearFieldIsExactAndRigidMotionsAreFree) {
       u[nd * k + i] = 0.0;
       for (int j = 0; j < nd; ++j) u[nd * k + i] += grad[i][j] * x[nd * k + j];
     }
-  ELETR3(1, 1, RECOMPUTE_ALL, RECOMPUTE_ALL, "TENSIONES");
-  ELETR3(1, 1, RECOMPUTE_ALL, RECOMPUTE_ALL, "DCOMATRIZ");
+  ELETR3(1, 1, RECOMPUTE_ALL, RECOMPUTE_ALL, ElementTask::stresses);
+  ELETR3(1, 1, RECOMPUTE_ALL, RECOMPUTE_ALL, ElementTask::constitutive_matrix);
   double strain[6];
   if (nd == 2) {
     strain[0] = grad[0][0], strain[1] = grad[1][1], strain[2] = grad[0][1] + grad[1][0];
@@ -105,7 +105,7 @@ TEST_P(PatchTest, LinearFieldIsExactAndRigidMotionsAreFree) {
       for (int j = 0; j < a.NSTRE; ++j) expected += d[i + a.NSTRE * j] * strain[j];
       EXPECT_NEAR(active(a.TENSG)[a.NSTR1 * g + i], expected, 1e-10) << "type " << c.type << " point " << g;
     }
-  ELETR3(1, 1, RECOMPUTE_ALL, RECOMPUTE_ALL, "RIGMATRIZ");
+  ELETR3(1, 1, RECOMPUTE_ALL, RECOMPUTE_ALL, ElementTask::stiffness);
   const double* k = active(a.RIGID);
   // Translations and an infinitesimal rotation about the last axis.
   for (int mode = 0; mode <= nd; ++mode) {

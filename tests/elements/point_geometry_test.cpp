@@ -95,17 +95,17 @@ std::string fatal_message(const std::function<void()>& f) {
 TEST(ElementPointGeometry, UnitSquareVolumeElements) {
   Element sq(ELEM_QU4, 2, {0, 0, 1, 0, 1, 1, 0, 1}, 4);
   for (int g = 1; g <= 4; ++g) {
-    const double dv = sq.point(g, PROBLEM_PLANE_STRESS);
+    const double dv = sq.point(g, PLANE_STRESS);
     EXPECT_DOUBLE_EQ(PNTGEO.DJACB, 0.25);
     EXPECT_DOUBLE_EQ(dv, 0.25);
     EXPECT_EQ(PNTGEO.DVOLU, dv);
   }
   EXPECT_NEAR(sq.CORPG[0], (1.0 - 0.5773502588272095) / 2.0, 1e-15);
   EXPECT_NEAR(sq.CORPG[7], (1.0 + 0.5773502588272095) / 2.0, 1e-15);
-  EXPECT_NEAR(sq.volume(PROBLEM_PLANE_STRESS), 1.0, 1e-15);
-  EXPECT_NEAR(sq.volume(PROBLEM_PLANE_STRESS, 0.0), 1.0, 1e-15);  // per unit thickness
-  EXPECT_NEAR(sq.volume(PROBLEM_PLANE_STRESS, 0.3), 0.3, 1e-15);
-  EXPECT_NEAR(sq.volume(PROBLEM_PLANE_STRAIN, 0.3), 0.3, 1e-15);
+  EXPECT_NEAR(sq.volume(PLANE_STRESS), 1.0, 1e-15);
+  EXPECT_NEAR(sq.volume(PLANE_STRESS, 0.0), 1.0, 1e-15);  // per unit thickness
+  EXPECT_NEAR(sq.volume(PLANE_STRESS, 0.3), 0.3, 1e-15);
+  EXPECT_NEAR(sq.volume(PLANE_STRAIN, 0.3), 0.3, 1e-15);
   EXPECT_NEAR(sq.volume(5, 0.3), 1.0, 1e-15);  // plates take the volume element as it is
 }
 
@@ -113,9 +113,9 @@ TEST(ElementPointGeometry, UnitSquareVolumeElements) {
 // area about the axis (the radius is the first coordinate).
 TEST(ElementPointGeometry, AxisymmetricVolumeIsFirstMomentTimesCircumference) {
   Element ring(ELEM_QU8, 2, {1, 0, 2, 0, 3, 0, 3, 1, 3, 2, 2, 2, 1, 2, 1, 1}, 9);
-  EXPECT_NEAR(ring.volume(PROBLEM_AXISYMMETRIC, 0.5), TWO_PI_SINGLE * 8.0, 1e-12);
+  EXPECT_NEAR(ring.volume(AXISYMMETRIC, 0.5), TWO_PI_SINGLE * 8.0, 1e-12);
   Element tri(ELEM_TR3, 2, {1, 0, 3, 0, 1, 2}, 3);
-  EXPECT_NEAR(tri.volume(PROBLEM_AXISYMMETRIC), TWO_PI_SINGLE * 2.0 * (5.0 / 3.0), 1e-12);
+  EXPECT_NEAR(tri.volume(AXISYMMETRIC), TWO_PI_SINGLE * 2.0 * (5.0 / 3.0), 1e-12);
 }
 
 TEST(ElementPointGeometry, NonPositiveJacobianStops) {
@@ -123,7 +123,7 @@ TEST(ElementPointGeometry, NonPositiveJacobianStops) {
   test::write_file(dir.file("CASO.vtn"), "VORTAN\n");
   test::open_deck(dir.file("CASO.vtn"));
   Element clockwise(ELEM_QU4, 2, {0, 0, 0, 1, 1, 1, 1, 0}, 4);
-  EXPECT_EQ(fatal_message([&] { clockwise.point(1, PROBLEM_PLANE_STRESS, 0.0, 17); }),
+  EXPECT_EQ(fatal_message([&] { clockwise.point(1, PLANE_STRESS, 0.0, 17); }),
             "JACOBM:DETER DEL JACOB CERO O NEGATIVO");
   const std::string listing = test::read_file(dir.file("CASO.sal"));
   EXPECT_NE(listing.find("PROGRAMA DETENIDO EN SUBRUTINA JACOBM\n"
@@ -212,7 +212,7 @@ TEST(ElementPointGeometry, TruncatedConeAtItsCentre) {
 
 TEST(ElementPointGeometry, UnavailableOrInconsistentCallsStop) {
   Element beam(ELEM_LI2, 2, {0, 0, 1, 0});
-  const std::string beam_stop = fatal_message([&] { beam.point(1, PROBLEM_BEAM_ELEMENT); });
+  const std::string beam_stop = fatal_message([&] { beam.point(1, BEAM_ELEMENT); });
   EXPECT_EQ(beam_stop.rfind("PREVIO:", 0), 0u);
   EXPECT_LE(beam_stop.size(), 40u);
   Element flat(ELEM_HE8, 2, std::vector<double>(16, 0.0), 8);

@@ -40,12 +40,12 @@ class RecordStorage : public ::testing::Test {
 void stored_stiffness_round_trip(const char* storage_of_k, int packed) {
   std::vector<double> computed[2];
   for (int e = 1; e <= 2; ++e) {
-    run_task(e, "RIGMATRIZ");
+    run_task(e, ElementTask::stiffness);
     computed[e - 1].assign(active(ACTIVE.RIGID), active(ACTIVE.RIGID) + 64);
   }
   for (int e = 2; e >= 1; --e) {
     for (int i = 0; i < 64; ++i) active(ACTIVE.RIGID)[i] = -1.0;
-    run_task(e, "RIGMATRIZ", storage_of_k);
+    run_task(e, ElementTask::stiffness, storage_of_k);
     for (int i = 0; i < 64; ++i)
       EXPECT_EQ(active(ACTIVE.RIGID)[i], computed[e - 1][i]) << "element " << e << " entry " << i << " packed " << packed;
   }

@@ -6,7 +6,7 @@
 #include "input/card_reader.h"
 #include "input/convection_reader.h"
 #include "input/problem.h"
-#include "input/problem_header.h"
+#include "analyses/driver_phases.h"
 #include "run/errstp.h"
 
 namespace vortan {

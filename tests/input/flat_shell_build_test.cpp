@@ -8,9 +8,8 @@
 #include "../test_support.h"
 #include "elements/shell_preparation.h"
 #include "input/card_reader.h"
-#include "input/flat_shell_step.h"
 #include "input/problem.h"
-#include "input/problem_header.h"
+#include "analyses/driver_phases.h"
 #include "run/errstp.h"
 
 namespace vortan {
@@ -32,20 +31,24 @@ std::string two_panel_deck(const std::string& coplanarity_card, bool with_postpr
 
 class FlatShellBuild : public ::testing::Test {
  protected:
-  void SetUp() override { set_flat_shell_preparation(prepare_flat_shells); }
-  void TearDown() override {
-    set_flat_shell_preparation(nullptr);
-    reset_run_state();
-  }
-  // Reads the deck and returns the message of the stop that ends it ("" if none).
-  std::string read(const std::string& deck, ProblemVariant variant = ProblemVariant::static_linear) {
+  void TearDown() override { reset_run_state(); }
+  // Reads the deck through the problem-header phase of the drivers (with the flat-shell
+  // step) and returns the message of the stop that ends it ("" if none); `with_shells`
+  // false runs the two halves of the build without the step between them.
+  std::string read(const std::string& deck, ProblemVariant variant = ProblemVariant::static_linear,
+                   bool with_shells = true) {
     test::ensure_work_array();
     test::write_file(dir.file("S.vtn"), deck);
     test::open_deck(dir.file("S.vtn"));
     OPENFI(UNIT_ALLOCATION);
     RUN.NXTPOS = 1;
     try {
-      INPEST(variant);
+      if (with_shells) {
+        INPEST(variant);
+      } else {
+        read_problem_definition(variant);
+        complete_problem_build(variant);
+      }
     } catch (const FatalStop& stop) {
       return stop.message();
     }
@@ -117,15 +120,15 @@ TEST_F(FlatShellBuild, OtherReadersKeepTheCoordinates) {
   EXPECT_NEAR(giros(1, 2), 1.0, 1e-12);
 }
 
-// Without an installed preparation the build stops at once, before any card.
-TEST_F(FlatShellBuild, WithoutPreparationTheBuildStopsAtOnce) {
-  set_flat_shell_preparation(nullptr);
-  EXPECT_EQ(read(two_panel_deck("")), SHELL_STOP);
+// The input layer alone leaves the flat-shell step to the driver: its second half then
+// stops at once, before any card.
+TEST_F(FlatShellBuild, WithoutTheShellStepTheBuildStopsAtOnce) {
+  EXPECT_EQ(read(two_panel_deck(""), ProblemVariant::static_linear, false), SHELL_STOP);
   EXPECT_EQ(PROBLEM.GIROS, 0);
   EXPECT_TRUE(CARD.word_is(1, "FINCONDICIONESDECONTORNO"));
 }
 
-// The program's static linear analysis installs the preparation: its listing shows
+// The program's static linear analysis runs the preparation: its listing shows
 // the coplanarity card read before the stop.
 TEST(FlatShellRun, StaticLinearRunReadsTheShellStepThenStops) {
   test::TempDir dir;

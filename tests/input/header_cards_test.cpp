@@ -3,7 +3,7 @@
 #include "../test_support.h"
 #include "input/card_reader.h"
 #include "input/problem.h"
-#include "input/problem_header.h"
+#include "analyses/driver_phases.h"
 #include "run/errstp.h"
 
 namespace vortan {

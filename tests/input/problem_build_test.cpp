@@ -9,7 +9,7 @@
 #include "input/dof_table.h"
 #include "input/element_sets.h"
 #include "input/problem.h"
-#include "input/problem_header.h"
+#include "analyses/driver_phases.h"
 #include "run/errstp.h"
 
 namespace vortan {

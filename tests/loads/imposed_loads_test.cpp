@@ -134,9 +134,9 @@ TEST_F(ImposedLoads, ConstantFieldsGiveTheInternalForcesOfTheirDisplacements) {
         u[3 * k + 2] = e[2] * p[2] + e[4] * p[0];
       }
     }
-    ELETR3(1, 1, RECOMPUTE_ALL, RECOMPUTE_ALL, "FUERINTER");
+    ELETR3(1, 1, RECOMPUTE_ALL, RECOMPUTE_ALL, ElementTask::internal_forces);
     const double* internal = a.reals(a.FUERZ);
-    ELETR3(1, 1, RECOMPUTE_ALL, RECOMPUTE_ALL, "DCOMATRIZ");
+    ELETR3(1, 1, RECOMPUTE_ALL, RECOMPUTE_ALL, ElementTask::constitutive_matrix);
     const int n = a.NSTRE;
     std::vector<double> stress(n, 0.0);
     for (int i = 0; i < n; ++i)

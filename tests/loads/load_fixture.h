@@ -12,7 +12,7 @@
 #include "elements/active_set.h"
 #include "input/element_sets.h"
 #include "input/problem.h"
-#include "input/problem_header.h"
+#include "analyses/driver_phases.h"
 #include "loads/element_loads.h"
 #include "loads/load_reader.h"
 #include "run/errstp.h"

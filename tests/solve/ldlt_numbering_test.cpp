@@ -62,7 +62,6 @@ TEST_F(LdltNumbering, NodeGraphAndOrdersOfSeparateParts) {
        "GEOMETRIA\n1 1 1 2 5 4\n2 1 2 3 6 5\n3 1 7 8 11 10\n4 1 8 9 12 11\n"
        "1 0 0\n2 1 0\n3 2 0\n4 0 1\n5 1 1\n6 2 1\n7 2 0\n8 3 0\n9 4 0\n10 2 1\n11 3 1\n12 4 1\n"
        "FIN_GEOMETRIA\nCONDICIONES_DE_CONTORNO\n1 1 1\nFIN_CONDICIONES_DE_CONTORNO\nFIN\n");
-  reset_active_set();
   ACTSET(1);
   const std::int32_t mark = RUN.NXTPOS;
   const NodeGraph g = build_node_graph();

@@ -16,7 +16,7 @@
 #include "input/dof_table.h"
 #include "input/element_sets.h"
 #include "input/problem.h"
-#include "input/problem_header.h"
+#include "analyses/driver_phases.h"
 #include "run/errstp.h"
 #include "run/work_array.h"
 #include "solve/profile_matrix.h"
@@ -110,7 +110,7 @@ class SolveTest : public ::testing::Test {
 
   static Solution solve(int solver) {
     PROBLEM.solver = solver;
-    SOLUCION();
+    SOLUCION(SolveOptions{PROBLEM.printing(PRINT_DISPLACEMENTS)});
     Solution out;
     const double* d = WORK.reals(SOLUTION.DESPL);
     const double* r = WORK.reals(SOLUTION.REACT);

@@ -1,0 +1,16 @@
+#include "analyses/driver_phases.h"
+
+#include "elements/active_set.h"
+#include "elements/shell_preparation.h"
+#include "input/problem.h"
+
+namespace vortan {
+
+void INPEST(ProblemVariant variant) {
+  read_problem_definition(variant);
+  if (PROBLEM.flat_shell_set > 0) prepare_flat_shells(variant);
+  complete_problem_build(variant);
+  reserve_set_work_area();
+}
+
+}  // namespace vortan
