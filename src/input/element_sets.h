@@ -12,6 +12,11 @@ namespace vortan {
 inline constexpr int MAX_SETS = 1000;
 inline constexpr int RECORD_KINDS = 11;
 
+// Storage codes of a set that gives no storage card: every kind recomputed, the
+// displacement gradients in memory.
+inline constexpr char DEFAULT_STORAGE[RECORD_KINDS] = {'R', 'R', 'R', 'R', 'R', 'R',
+                                                       'R', 'R', 'R', 'R', 'M'};
+
 // The eleven kinds of element record, in storage-code order.
 enum RecordKind {
   KIND_D = 0,          // constitutive matrix
@@ -54,7 +59,10 @@ struct ElementSet {
   std::int32_t NSTNL = 0;  // stress components of nonlinear sets
   int dimension = 0;       // 1, 2 or 3
   int nprops = 0;          // properties per layer block
-  char storage[RECORD_KINDS] = {'R', 'R', 'R', 'R', 'R', 'R', 'R', 'R', 'R', 'R', 'M'};
+  char storage[RECORD_KINDS] = {DEFAULT_STORAGE[0], DEFAULT_STORAGE[1], DEFAULT_STORAGE[2],
+                                DEFAULT_STORAGE[3], DEFAULT_STORAGE[4], DEFAULT_STORAGE[5],
+                                DEFAULT_STORAGE[6], DEFAULT_STORAGE[7], DEFAULT_STORAGE[8],
+                                DEFAULT_STORAGE[9], DEFAULT_STORAGE[10]};
   int print[5] = {1, 1, 1, 1, 1};
   int pattern[DOF_KINDS] = {};  // 1 where the set uses a degree-of-freedom kind
 

@@ -20,32 +20,58 @@ enum PrintSwitch {
   PRINT_FORCES_PER_ELEMENT = 5,  // "FUERZASPORELEMENTO"
 };
 
+// Work-array positions of the NTOTV-long vectors the problem build lays out for the
+// dynamics and eigenvalue drivers (0 when the analysis has none).
+struct AnalysisArrays {
+  std::int32_t FORCE = 0;  // dynamics: external forces of the current time
+  std::int32_t RESID = 0;  // explicit dynamics: residual forces
+  std::int32_t DESPL = 0;  // displacements of the current step (eigenvalues: a mode)
+  std::int32_t DISPL = 0;  // displacements of the previous step (eigenvalues: an iterate)
+  std::int32_t VELOC = 0;  // velocities
+  std::int32_t XXMAS = 0;  // diagonal mass
+  std::int32_t VELOI = 0;  // initial velocities
+  std::int32_t ACELE = 0;  // accelerations
+  std::int32_t ACCEG = 0;  // ground acceleration of each degree of freedom
+};
+
 struct ProblemRecord {
   // Header values.
-  std::int32_t NPNODS = 0;
-  std::int32_t NSETS = 0;
+  std::int32_t NPNODS = 0;   // nodes ("NPNODS=")
+  std::int32_t NSETS = 0;    // element sets ("NSETS=")
   int solver = 0;            // 1 Gauss, 2 LDLT, 3 element CG, 4 damped, 5 sparse; eigen methods 1..4
-  int preconditioned = 0;
+  int preconditioned = 0;    // element CG with the diagonal preconditioner
   int conjugate_gradient = 1;  // 1 conjugate gradient, 0 GMRES (sparse solver)
   int postprocessor = 0;     // 1 KELDAR, 2 FEMVIEW
-  int error_estimation = 0;
-  int internal_forces = 0;
-  int internal_forces_per_element = 0;
-  int print[6] = {1, 1, 1, 1, 1, 1};
-  std::int32_t NRADS = 0;
-  std::int32_t MAPOY = 0;
-  std::int32_t MRESO = 0;
-  std::int32_t MGDLL = 0;
-  std::int32_t NFRON = 0;     // thermal boundary elements
-  int stiffness_update = 0;   // nonlinear: 1 initial, 2 always, n+2 every n
-  std::int32_t plot_node = 0;
-  std::int32_t plot_direction = 1;
-  std::int32_t NUMFR = 0;     // eigenvalues wanted
-  std::int32_t NREQD = 0, NREQL = 0, IENER = 0;
-  std::int32_t IFUNC = 0, IFIXD = 0, KSTEP = 0;
-  double TOUTD = 0, TOUTP = 0, DTREC = 0, DTEND = 0, DTIME = 0, ENDTM = 0;
-  double AALFA = 0, AZERO = 0, BZERO = 0, OMEGA = 0;
-  std::string title = std::string(150, ' ');
+  int error_estimation = 0;  // 1 when the error estimate is asked for ("ERROR" "ACTIVO")
+  int internal_forces = 0;   // 1 when the internal forces are asked for
+  int internal_forces_per_element = 0;  // 1: also the forces of every element
+  int print[6] = {1, 1, 1, 1, 1, 1};    // global print switches (PrintSwitch)
+  std::int32_t NRADS = 0;    // coordinates: 0 Cartesian, 1 polar, 2 spherical
+  std::int32_t MAPOY = 0;    // inclined supports
+  std::int32_t MRESO = 0;    // elastic supports (springs)
+  std::int32_t MGDLL = 0;    // linked degrees of freedom
+  std::int32_t NFRON = 0;    // thermal boundary elements
+  int stiffness_update = 0;  // nonlinear: 1 initial, 2 always, n+2 every n
+  std::int32_t plot_node = 0;       // nonlinear: node of the load-displacement curve
+  std::int32_t plot_direction = 1;  // nonlinear: its degree of freedom
+  std::int32_t NUMFR = 0;    // eigenvalues wanted
+  std::int32_t NREQD = 0;    // dynamics: nodes of the displacement curves
+  std::int32_t NREQL = 0;    // dynamics: nodes of the force curves
+  std::int32_t IENER = 0;    // dynamics: 1 to write the energy curve
+  std::int32_t IFUNC = 0;    // dynamics: 1 to read an accelerogram
+  std::int32_t IFIXD = 0;    // dynamics: degree of freedom of the ground acceleration
+  std::int32_t KSTEP = 0;    // explicit dynamics: steps between highest-frequency estimates
+  double TOUTD = 0;          // dynamics: time between curve points
+  double TOUTP = 0;          // dynamics: time between full result prints
+  double DTREC = 0;          // dynamics: start time of the accelerogram
+  double DTEND = 0;          // dynamics: end time of the actions
+  double DTIME = 0;          // dynamics: initial time step
+  double ENDTM = 0;          // dynamics: final time
+  double AALFA = 0;          // explicit dynamics: acceleration amplification factor
+  double AZERO = 0;          // dynamics: constant acceleration increment
+  double BZERO = 0;          // dynamics: phase constant of the acceleration
+  double OMEGA = 0;          // dynamics: phase angle of the actions
+  std::string title = std::string(150, ' ');  // the title card image
 
   // Counts built from the problem definition.
   std::int32_t NELEM = 0;   // elements over all sets
@@ -54,21 +80,33 @@ struct ProblemRecord {
   std::int32_t NTOTV = 0;   // global degrees of freedom, restrained ones included
   std::int32_t NVFIX = 0;   // nodes with boundary conditions
   int union_pattern[DOF_KINDS] = {};  // kinds used by any set
-  int flat_shell_set = 0;   // last set of problem type 8, 0 when none
-  int frame = 0;            // 1 when a set of problem type 7 exists
+  int flat_shell_set = 0;   // last set of the flat-shell family, 0 when none
+  int frame = 0;            // 1 when a set of the frame family exists
   int direction_vectors = 0;  // flat-shell nodes with their own direction vector
   double coplanarity = 0.0;   // cosine of the largest coplanar angle
   double shell_shift[3] = {};  // negated coordinate minima of flat-shell models
-  int general_static_stresses_done = 0;
+  int general_static_stresses_done = 0;  // set by the general static driver after its stresses
 
   // Work-array positions of the problem-wide named arrays (0 when absent).
-  std::int32_t GLELEM = 0, COORD = 0, ADRES = 0, IFFIX = 0, FIXED = 0;
-  std::int32_t NODPR = 0, PRESC = 0;
+  std::int32_t GLELEM = 0;  // set and row of every element, by element number
+  std::int32_t COORD = 0;   // nodal coordinates, NPNODS x NDIME, node fastest
+  std::int32_t ADRES = 0;   // degree-of-freedom table, ADRES_WORDS per node
+  std::int32_t IFFIX = 0;   // 1 at every prescribed global degree of freedom
+  std::int32_t FIXED = 0;   // prescribed value of every global degree of freedom
+  std::int32_t NODPR = 0;   // restrained nodes with their restraint codes
+  std::int32_t PRESC = 0;   // their prescribed values
   std::int32_t boundary_codes = 0, boundary_values = 0;  // working arrays of the restraints
   std::int32_t shell_flags = 0, shell_vectors = 0;       // per-node direction vectors
-  std::int32_t GIROS = 0, NCONT = 0;
-  std::int32_t CONVE = 0;  // thermal convection-radiation elements (see convection_reader.h)
-  std::int32_t APOYO = 0, APANG = 0, RESOR = 0, REDIR = 0, REVAL = 0, NGDLL = 0;
+  std::int32_t GIROS = 0;   // nodal rotation axes of flat shells and frames
+  std::int32_t NCONT = 0;   // flat-shell elements meeting at each node
+  std::int32_t CONVE = 0;   // thermal convection-radiation elements (see convection_reader.h)
+  std::int32_t APOYO = 0;   // nodes of the inclined supports
+  std::int32_t APANG = 0;   // their angles
+  std::int32_t RESOR = 0;   // nodes of the elastic supports
+  std::int32_t REDIR = 0;   // their directions
+  std::int32_t REVAL = 0;   // their stiffnesses
+  std::int32_t NGDLL = 0;   // linked degrees of freedom: node, node, direction per link
+  AnalysisArrays analysis;  // vectors of the dynamics and eigenvalue drivers
 
   void reset() { *this = ProblemRecord{}; }
   bool printing(PrintSwitch which) const { return print[which] == 1; }

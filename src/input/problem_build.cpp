@@ -145,19 +145,27 @@ void write_mesh_records() {
   flush_units();
 }
 
+// The NTOTV-long vectors of the dynamics and eigenvalue drivers, in the order they are
+// laid out; their positions are kept in PROBLEM.analysis for those drivers.
 void allocate_analysis_arrays(ProblemVariant v) {
-  const std::int64_t n = PROBLEM.NTOTV;
-  auto reals = [n](const char* const* names, int count) {
-    for (int i = 0; i < count; ++i) allocate_zeroed_reals(n, names[i]);
+  AnalysisArrays& a = PROBLEM.analysis;
+  auto vector = [](std::int32_t& field, const char* name) {
+    field = allocate_zeroed_reals(PROBLEM.NTOTV, name);
   };
-  if (v == ProblemVariant::implicit_dynamics || v == ProblemVariant::explicit_dynamics) {
-    static const char* const implicit[] = {"FORCE", "DESPL", "DISPL", "VELOC", "XXMAS", "VELOI", "ACELE", "ACCEG"};
-    static const char* const explicit_[] = {"FORCE", "RESID", "DESPL", "DISPL", "VELOC", "XXMAS", "VELOI", "ACELE", "ACCEG"};
-    if (v == ProblemVariant::implicit_dynamics) reals(implicit, 8);
-    else reals(explicit_, 9);
+  const bool explicit_dynamics = v == ProblemVariant::explicit_dynamics;
+  if (v == ProblemVariant::implicit_dynamics || explicit_dynamics) {
+    vector(a.FORCE, "FORCE");
+    if (explicit_dynamics) vector(a.RESID, "RESID");
+    vector(a.DESPL, "DESPL");
+    vector(a.DISPL, "DISPL");
+    vector(a.VELOC, "VELOC");
+    vector(a.XXMAS, "XXMAS");
+    vector(a.VELOI, "VELOI");
+    vector(a.ACELE, "ACELE");
+    vector(a.ACCEG, "ACCEG");
   } else if (v == ProblemVariant::eigen) {
-    static const char* const eigen[] = {"DISPL", "DESPL"};
-    reals(eigen, 2);
+    vector(a.DISPL, "DISPL");
+    vector(a.DESPL, "DESPL");
   }
 }
 

@@ -74,8 +74,6 @@ inline constexpr CardLabel STORAGE_CARDS[RECORD_KINDS] = {
     {"MATRIZMASA", "ALMACENAMIENTO DE MATR. MASA.."},
     {"GRADIENTEDESPLAZAMIE", "ALMACENAMIENTO DE GRAD. DESP.."},
 };
-inline constexpr char DEFAULT_STORAGE[RECORD_KINDS] = {'R', 'R', 'R', 'R', 'R', 'R',
-                                                       'R', 'R', 'R', 'R', 'M'};
 // The thermal reader has no displacement gradients: it knows the first ten kinds.
 inline constexpr int THERMAL_RECORD_KINDS = RECORD_KINDS - 1;
 inline int storage_kinds(const Reader& reader) {
