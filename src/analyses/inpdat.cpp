@@ -5,6 +5,7 @@
 #include "elements/element_tasks.h"
 #include "elements/point_geometry.h"
 #include "loads/load_reader.h"
+#include "results/smoothing_record.h"
 #include "solve/profile_matrix.h"
 #include "solve/solution_record.h"
 #include "input/card_reader.h"
@@ -79,6 +80,7 @@ void reset_run_state() {
   LOADS.reset();
   SOLUTION.reset();
   PROFILE.reset();
+  SMOOTHING.reset();
 }
 
 int run_vortan(std::string_view problem_path) {
