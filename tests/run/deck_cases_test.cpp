@@ -21,6 +21,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <ostream>
 #include <set>
 #include <string>
@@ -152,6 +153,42 @@ TEST_P(GoldenListing, MatchesTheExpectedListing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryStaticDeck, GoldenListing, ::testing::ValuesIn(golden_decks()), test_name);
+
+// Runs in one process (as the fuzzer makes them) do not leak into each other: a deck
+// run twice, with the next deck of the list run in between, gives the same listing both
+// times. The deck in between differs in size and often in dimension, so state that a run
+// leaves behind and the next one does not set again shows up here.
+class InProcessRepeat : public ::testing::TestWithParam<GoldenDeck> {
+ protected:
+  void TearDown() override { reset_run_state(); }
+};
+
+std::string run_in_process(const test::TempDir& dir, const GoldenDeck& d) {
+  const std::string deck = dir.file(d.deck + ".vtn");
+  fs::copy_file(SOURCE_DIR / d.folder / (d.deck + ".vtn"), deck, fs::copy_options::overwrite_existing);
+  testing::internal::CaptureStdout();
+  const int status = run_vortan(deck);
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(status, 0) << d.label();
+  return test::mask_listing(test::read_file(dir.file(d.deck + ".sal")));
+}
+
+TEST_P(InProcessRepeat, SecondRunEqualsTheFirst) {
+  const GoldenDeck& d = GetParam();
+  const std::vector<GoldenDeck> decks = golden_decks();
+  const auto at = std::find_if(decks.begin(), decks.end(), [&](const GoldenDeck& e) { return e.label() == d.label(); });
+  ASSERT_NE(at, decks.end());
+  const GoldenDeck& between = std::next(at) == decks.end() ? decks.front() : *std::next(at);
+  test::ensure_work_array();
+  test::TempDir dir;
+  const std::string first = run_in_process(dir, d);
+  run_in_process(dir, between);
+  const std::string second = run_in_process(dir, d);
+  const std::string difference = test::listing_difference(first, second);
+  EXPECT_TRUE(difference.empty()) << d.label() << " after " << between.label() << ": " << difference;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryStaticDeck, InProcessRepeat, ::testing::ValuesIn(golden_decks()), test_name);
 
 }  // namespace
 }  // namespace vortan
