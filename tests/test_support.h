@@ -1,6 +1,7 @@
 // Helpers shared by the tests: scratch directories, deck files, runs of the program.
 #pragma once
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -114,6 +115,28 @@ inline std::string mask_listing(const std::string& listing) {
     out += line + "\n";
   }
   return out;
+}
+
+// Where two listings first differ, for a failure message: the line number, both lines
+// and how many lines differ in all (line by line, so one inserted line makes every
+// later line differ). Empty when the listings are equal.
+inline std::string listing_difference(const std::string& expected, const std::string& actual) {
+  if (expected == actual) return "";
+  const std::vector<std::string> e = lines_of(expected), a = lines_of(actual);
+  const std::size_t lines = std::max(e.size(), a.size());
+  std::size_t first = lines, differing = 0;
+  for (std::size_t i = 0; i < lines; ++i) {
+    if (i < e.size() && i < a.size() && e[i] == a[i]) continue;
+    if (first == lines) first = i;
+    ++differing;
+  }
+  if (differing == 0) return "the listings differ only after their last line break";
+  auto shown = [first](const std::vector<std::string>& text) {
+    return first < text.size() ? "[" + text[first] + "]" : std::string("(the listing has ended)");
+  };
+  return "first difference at line " + std::to_string(first + 1) + "\n  expected: " + shown(e) +
+         "\n  actual:   " + shown(a) + "\ndiffering lines: " + std::to_string(differing) + "; expected " +
+         std::to_string(e.size()) + " lines, actual " + std::to_string(a.size());
 }
 
 }  // namespace vortan::test

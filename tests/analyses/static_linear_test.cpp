@@ -133,25 +133,3 @@ TEST(StaticLinear, EveryBundledDeckRunsToANormalEnd) {
 
 }  // namespace
 }  // namespace vortan
-
-namespace vortan {
-namespace {
-
-// Two runs in one process (as the fuzzer makes them) give the same listing: nothing of
-// the first run's state leaks into the second.
-TEST(StaticLinearInProcess, SecondRunEqualsTheFirst) {
-  test::ensure_work_array();
-  test::TempDir dir;
-  const std::string deck = dir.file("C.vtn");
-  test::write_file(deck, test::source_file("examples/cantilever-plane-stress.vtn"));
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(run_vortan(deck), 0);
-  const std::string first = test::mask_listing(test::read_file(dir.file("C.sal")));
-  EXPECT_EQ(run_vortan(deck), 0);
-  testing::internal::GetCapturedStdout();
-  EXPECT_EQ(test::mask_listing(test::read_file(dir.file("C.sal"))), first);
-  reset_run_state();
-}
-
-}  // namespace
-}  // namespace vortan

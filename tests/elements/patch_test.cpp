@@ -107,21 +107,29 @@ TEST_P(PatchTest, LinearFieldIsExactAndRigidMotionsAreFree) {
     }
   ELETR3(1, 1, RECOMPUTE_ALL, RECOMPUTE_ALL, ElementTask::stiffness);
   const double* k = active(a.RIGID);
-  // Translations and an infinitesimal rotation about the last axis.
-  for (int mode = 0; mode <= nd; ++mode) {
+  // Translations along every axis, then infinitesimal rotations: about z in the plane,
+  // about x, y and z in space. A rotation about axis r moves a point by e_r x (x, y, z).
+  const int rotations = nd == 2 ? 1 : 3;
+  for (int mode = 0; mode < nd + rotations; ++mode) {
     std::vector<double> v(n, 0.0);
     for (int node = 0; node < nodes; ++node) {
       if (mode < nd) {
         v[nd * node + mode] = 1.0;
-      } else {
-        v[nd * node] = -x[nd * node + 1];
-        v[nd * node + 1] = x[nd * node];
+        continue;
       }
+      const int r = nd == 2 ? 2 : mode - nd;  // the axis of the rotation
+      const int s1 = (r + 1) % 3, s2 = (r + 2) % 3;  // the two axes the rotation turns
+      const double p[3] = {x[nd * node], x[nd * node + 1], nd == 3 ? x[nd * node + 2] : 0.0};
+      // (e_r x p) has -p[s2] along s1, p[s1] along s2 and nothing along the axis itself.
+      v[nd * node + s1] = -p[s2];
+      v[nd * node + s2] = p[s1];
     }
     for (int i = 0; i < n; ++i) {
       double f = 0.0;
       for (int j = 0; j < n; ++j) f += k[i + n * j] * v[j];
-      EXPECT_NEAR(f, 0.0, 1e-9 * k[i + n * i]) << "type " << c.type << " mode " << mode;
+      EXPECT_NEAR(f, 0.0, 1e-9 * k[i + n * i])
+          << "type " << c.type << (mode < nd ? " translation along " : " rotation about ")
+          << "xyz"[mode < nd ? mode : (nd == 2 ? 2 : mode - nd)] << ", row " << i;
     }
   }
 }
