@@ -62,6 +62,10 @@ struct ActiveSetRecord {
   // by the B-matrix task for the tasks that follow it.
   std::int32_t DVOLU = 0;
 
+  // The two scalars of the error-estimate task for the current element: the error
+  // measure e and the reference measure u.
+  double error_measure = 0.0, reference_measure = 0.0;
+
   double* reals(std::int32_t pos) const;
   std::int32_t* ints(std::int32_t pos) const;
   void reset() { *this = ActiveSetRecord{}; }

@@ -1,5 +1,6 @@
 #include "elements/conduction_tasks.h"
 
+#include "elements/recovery_tasks.h"
 #include "elements/task_support.h"
 #include "elements/continuum_tasks.h"
 #include "input/property_layout.h"
@@ -98,6 +99,25 @@ void conduction_heat_generation(int element, const TaskCodes& codes) {
   });
 }
 
+namespace {
+
+double conduction_point_volume(int element, int g) {
+  return point_geometry(element, g, CONDUCTION_VOLUME, thickness());
+}
+
+const RecoveryRoutines CONDUCTION_RECOVERY{conduction_fluxes, conduction_matrix_of_material,
+                                           conduction_point_volume};
+
+}  // namespace
+
+void conduction_smoothing(int element, const TaskCodes& codes) {
+  smoothing_integrals(element, codes, CONDUCTION_RECOVERY);
+}
+
+void conduction_error_estimate(int element, const TaskCodes& codes) {
+  error_integrals(element, codes, CONDUCTION_RECOVERY);
+}
+
 const TaskTable CONDUCTION_TASKS = {
     conduction_matrix_of_material,   // constitutive matrix: the conductivities
     conduction_gradient_matrices,    // strain matrices: the temperature gradients
@@ -106,8 +126,8 @@ const TaskTable CONDUCTION_TASKS = {
     conduction_fluxes,               // heat fluxes
     conduction_internal_forces,      // internal heat forces
     conduction_heat_generation,      // internal heat ("CALORINTE")
-    nullptr,                         // smoothing: not built
-    nullptr,                         // error estimate: not built
+    conduction_smoothing,            // smoothing integrals of the fluxes
+    conduction_error_estimate,       // error and reference measures
     MASMTR,                          // lumped mass (heat capacity)
 };
 

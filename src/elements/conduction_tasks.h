@@ -13,6 +13,8 @@ void conduction_matrix(int element, const TaskCodes& codes);              // RIG
 void conduction_fluxes(int element, const TaskCodes& codes);              // TENSG
 void conduction_internal_forces(int element, const TaskCodes& codes);     // FUERZ
 void conduction_heat_generation(int element, const TaskCodes& codes);     // PESOP: -Q N dV
+void conduction_smoothing(int element, const TaskCodes& codes);           // RIGID, TENS1
+void conduction_error_estimate(int element, const TaskCodes& codes);      // error measures
 
 // The conduction family's task table.
 extern const TaskTable CONDUCTION_TASKS;

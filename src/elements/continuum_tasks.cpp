@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "elements/recovery_tasks.h"
 #include "elements/task_support.h"
 #include "input/property_layout.h"
 #include "run/errstp.h"
@@ -244,6 +245,25 @@ void MASMTR(int element, const TaskCodes& codes) {
   });
 }
 
+namespace {
+
+double continuum_point_volume(int element, int g) {
+  return point_geometry(element, g, ACTIVE.NTYPE, thickness());
+}
+
+const RecoveryRoutines CONTINUUM_RECOVERY{continuum_stresses, continuum_constitutive_matrix,
+                                          continuum_point_volume};
+
+}  // namespace
+
+void continuum_smoothing(int element, const TaskCodes& codes) {
+  smoothing_integrals(element, codes, CONTINUUM_RECOVERY);
+}
+
+void continuum_error_estimate(int element, const TaskCodes& codes) {
+  error_integrals(element, codes, CONTINUUM_RECOVERY);
+}
+
 const TaskTable CONTINUUM_TASKS = {
     continuum_constitutive_matrix,     // constitutive matrix
     continuum_strain_matrices,         // strain matrices
@@ -252,8 +272,8 @@ const TaskTable CONTINUUM_TASKS = {
     continuum_stresses,                // stresses
     continuum_internal_forces,         // internal forces
     continuum_self_weight,             // self weight
-    nullptr,                           // smoothing: not built
-    nullptr,                           // error estimate: not built
+    continuum_smoothing,               // smoothing integrals
+    continuum_error_estimate,          // error and reference measures
     MASMTR,                            // lumped mass
 };
 

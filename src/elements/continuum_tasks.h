@@ -20,6 +20,10 @@ void continuum_stresses(int element, const TaskCodes& codes);
 void continuum_internal_forces(int element, const TaskCodes& codes);
 // PESOP: the specific weight against the last coordinate axis.
 void continuum_self_weight(int element, const TaskCodes& codes);
+// RIGID and TENS1: the smoothing matrix and right-hand sides (recovery_tasks.h).
+void continuum_smoothing(int element, const TaskCodes& codes);
+// The error and reference measures of the error estimate (recovery_tasks.h).
+void continuum_error_estimate(int element, const TaskCodes& codes);
 // XMASA: lumped mass by diagonal scaling of the consistent mass.
 void MASMTR(int element, const TaskCodes& codes);
 

@@ -21,8 +21,8 @@ constexpr TaskKinds TASK_KINDS[ELEMENT_TASK_COUNT] = {
     {{KIND_D, KIND_B, KIND_DB, KIND_STRESS}, 4},                    // stresses
     {{KIND_D, KIND_B, KIND_DB, KIND_STRESS, KIND_FORCES}, 5},       // internal forces
     {{KIND_WEIGHT}, 1},                                             // self weight
-    {{KIND_SMOOTH}, 1},                                             // smoothing
-    {{KIND_ERROR}, 1},                                              // error estimate
+    {{}, 0},                                                        // smoothing: never stored
+    {{}, 0},                                                        // error estimate: never stored
     {{KIND_MASS}, 1},                                               // mass
 };
 

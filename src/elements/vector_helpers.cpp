@@ -60,4 +60,31 @@ void place_block(const double* B, int ldb, int mode, int offset, double* M, int 
     }
 }
 
+bool gauss_jordan_inverse(double* a, int n, double smallest) {
+  constexpr int LARGEST = 27;
+  if (n < 1 || n > LARGEST) return false;
+  double inverse[LARGEST * LARGEST];
+  for (int j = 0; j < n; ++j)
+    for (int i = 0; i < n; ++i) inverse[i + n * j] = i == j ? 1.0 : 0.0;
+  for (int p = 0; p < n; ++p) {
+    const double pivot = a[p + n * p];
+    if (std::fabs(pivot) < smallest) return false;
+    for (int j = 0; j < n; ++j) {
+      a[p + n * j] /= pivot;
+      inverse[p + n * j] /= pivot;
+    }
+    for (int i = 0; i < n; ++i) {
+      if (i == p) continue;
+      const double factor = a[i + n * p];
+      if (factor == 0.0) continue;
+      for (int j = 0; j < n; ++j) {
+        a[i + n * j] -= factor * a[p + n * j];
+        inverse[i + n * j] -= factor * inverse[p + n * j];
+      }
+    }
+  }
+  for (int i = 0; i < n * n; ++i) a[i] = inverse[i];
+  return true;
+}
+
 }  // namespace vortan

@@ -30,4 +30,9 @@ enum BlockPlacement : int {
 // offset+3. An unknown mode writes nothing.
 void place_block(const double* B, int ldb, int mode, int offset, double* M, int ldm);
 
+// Inverts the n by n matrix a in place (column by column, n <= 27) by Gauss-Jordan
+// elimination without row exchanges. Returns false, leaving a undefined, when a pivot's
+// magnitude is below `smallest`.
+bool gauss_jordan_inverse(double* a, int n, double smallest);
+
 }  // namespace vortan

@@ -125,6 +125,15 @@ constexpr bool has_integration_rule(int type_code, int ngaus) {
   return integration_point_count(type_code, ngaus) > 0;
 }
 
+// The type whose shape functions smooth the stresses of a type in corner mode: the
+// linear triangle for the 6-node triangle, the bilinear quadrilateral for the 8- and
+// 9-node quadrilaterals; 0 for the types smoothed with their own functions (lumped).
+constexpr int corner_element_type(int code) {
+  if (code == ELEM_TR6) return ELEM_TR3;
+  if (code == ELEM_QU8 || code == ELEM_QU9) return ELEM_QU4;
+  return 0;
+}
+
 // Problem type codes of structural sets (the "TIPO" card). Heat-conduction sets carry
 // their dimension (1 to 3) in the same field instead.
 enum ProblemType : int {
