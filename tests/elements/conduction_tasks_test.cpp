@@ -74,6 +74,36 @@ TEST_F(ConductionTasks, ConductivityMatrixFluxesAndHeatGeneration) {
   }
 }
 
+// The recovery integrals of a constant flux: the smoothing matrix adds up to the volume,
+// the right-hand sides to flux times volume, and nodal values equal to the flux give no
+// error while the reference measure is the flux energy q^T K^-1 q V.
+TEST_F(ConductionTasks, RecoveryIntegralsOfAConstantFlux) {
+  build_model(conduction_square(3.0, 0.0));
+  gather_element(1);
+  const double* x = active(ACTIVE.COREL);
+  double* t = active(ACTIVE.DESLO);
+  for (int n = 0; n < 4; ++n) t[n] = x[2 * n] + 3 * x[2 * n + 1];
+  task(ElementTask::smoothing);
+  const double volume = 2.0 * 1.0 * 0.5;
+  double m = 0.0, r[2] = {};
+  for (int i = 0; i < 16; ++i) m += active(ACTIVE.RIGID)[i];
+  for (int k = 0; k < 4; ++k)
+    for (int c = 0; c < 2; ++c) r[c] += active(ACTIVE.TENS1)[c + 2 * k];
+  EXPECT_NEAR(m, volume, 1e-12);
+  EXPECT_NEAR(r[0], 3.0 * volume, 1e-9);
+  EXPECT_NEAR(r[1], 18.0 * volume, 1e-9);
+  for (int k = 0; k < 4; ++k) {
+    active(ACTIVE.TENEL)[2 * k] = 3.0;
+    active(ACTIVE.TENEL)[2 * k + 1] = 18.0;
+  }
+  task(ElementTask::error_estimate);
+  EXPECT_NEAR(ACTIVE.error_measure, 0.0, 1e-12);
+  EXPECT_NEAR(ACTIVE.reference_measure, (3.0 * 3.0 / 3.0 + 18.0 * 18.0 / 6.0) * volume, 1e-9);
+  active(ACTIVE.TENEL)[0] = 4.0;  // one nodal value off: a positive error
+  task(ElementTask::error_estimate);
+  EXPECT_GT(ACTIVE.error_measure, 0.0);
+}
+
 TEST(ElementActivation, PlateTrianglesAndMembersSizeTheirArrays) {
   test::ElementModel dkt;
   dkt.problem_type = 5;
