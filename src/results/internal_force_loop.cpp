@@ -70,6 +70,7 @@ void internal_force_loop(const double* displacements, double* aslod) {
     for (int element = 1; element <= SETS(set).NELEM; ++element) {
       gather_element(element, displacements);
       ELETR3(element, set, codes.fetch, ACTIVE.fetch_default, "FUERINTER");
+      check_finite_element_results("FUERINTER", element, WORK.reals(ACTIVE.FUERZ), ACTIVE.NEVAB, ACTIVE.NDOFN);
       scatter_forces(element, aslol, aslod);
     }
     mark_computed(set, "FUERINTER");

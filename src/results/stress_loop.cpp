@@ -83,6 +83,8 @@ void stress_loop(const double* displacements) {
     for (int element = 1; element <= SETS(set).NELEM; ++element) {
       gather_element(element, displacements);
       ELETR3(element, set, codes.fetch, ACTIVE.fetch_default, "TENSIONES");
+      check_finite_element_results("TENSIONES", element, ACTIVE.reals(ACTIVE.TENSG), ACTIVE.NGAUS * ACTIVE.NSTR1,
+                                   ACTIVE.NSTR1);
       if (printing) write_element_stresses(element);
     }
     mark_computed(set, "TENSIONES");

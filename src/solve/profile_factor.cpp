@@ -6,6 +6,7 @@
 #include "run/file_set.h"
 #include "run/fortran_format.h"
 #include "solve/dot_kernels.h"
+#include "solve/pivot_rule.h"
 
 namespace vortan {
 
@@ -40,13 +41,15 @@ void reduce_column(double* a, const std::int32_t* maxad, std::int32_t n, std::in
 
 }  // namespace
 
-std::int32_t DECOMP(double* stiff, const std::int32_t* maxad, std::int32_t neqns, bool allow_negative) {
+std::int32_t DECOMP(double* stiff, const std::int32_t* maxad, std::int32_t neqns, bool allow_negative,
+                    const std::int32_t* equation_of_position) {
   double* a = stiff - 1;  // a[address] with the 1-based addresses of MAXAD
   std::int32_t negatives = 0;
   for (std::int32_t n = 1; n <= neqns; ++n) {
     const std::int32_t height = column_height(maxad, n);
     if (height > 1) reduce_column(a, maxad, n, height);
     double& diagonal = a[maxad[n - 1]];
+    const double original_diagonal = diagonal;
     double* column = a + maxad[n - 1] + 1;
     double b = 0.0;
     for (std::int32_t t = 0; t < height; ++t) {
@@ -56,6 +59,10 @@ std::int32_t DECOMP(double* stiff, const std::int32_t* maxad, std::int32_t neqns
     }
     diagonal -= b;
     if (diagonal == 0.0 || (diagonal < 0.0 && !allow_negative)) not_positive_definite(n, diagonal);
+    // A shifted matrix may come as near singular as the shift comes near an
+    // eigenvalue; only a plain stiffness is held to the relative pivot rule.
+    if (!allow_negative && pivot_lost_its_digits(diagonal, original_diagonal))
+      stop_on_lost_pivot("DECOMP", n, diagonal, original_diagonal, place_of_equation(equation_of_position, n));
     if (diagonal < 0.0) ++negatives;
   }
   return negatives;
