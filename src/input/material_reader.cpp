@@ -145,4 +145,25 @@ void check_structural_material(const SetCards& cards) {
   if (!valid) stop(STRUCTURAL_READER, "MODULO DE POISSON FUERA DE RANGO");
 }
 
+// A modulus or a thickness of zero or below gives a singular or reversed stiffness.
+void check_moduli_and_thicknesses(const Reader& reader, const SetCards& cards) {
+  const double* p = cards.props;
+  if (reader.thermal) {
+    if (!(p[4] > 0.0)) stop(reader, "ESPESOR NO POSITIVO");
+    return;
+  }
+  if (cards.layers > 1) {
+    for (int layer = 0; layer < cards.layers; ++layer) {
+      const double* q = p + LAYER_PROPERTIES * layer;
+      if (!(q[0] > 0.0)) stop(reader, "MODULO DE YOUNG NO POSITIVO");
+      if (!(q[2] > 0.0)) stop(reader, "ESPESOR NO POSITIVO");
+    }
+    return;
+  }
+  if (!(p[0] > 0.0)) stop(reader, "MODULO DE YOUNG NO POSITIVO");
+  const bool has_thickness =
+      cards.problem_type != FRAME && cards.problem_type != SOLID && cards.problem_type != BEAM_ELEMENT;
+  if (has_thickness && !(p[3] > 0.0)) stop(reader, "ESPESOR NO POSITIVO");
+}
+
 }  // namespace vortan::set_input
