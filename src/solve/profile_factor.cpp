@@ -12,10 +12,13 @@ namespace vortan {
 
 namespace {
 
-[[noreturn]] void not_positive_definite(std::int32_t equation, double pivot) {
+// The place of the equation follows the block when the caller gave the numbering.
+[[noreturn]] void not_positive_definite(std::int32_t equation, double pivot, const std::int32_t* equation_of_position) {
   write_record(UNIT_LISTING, "LA MATRIZ DE RIGIDEZ NO ES DEFINIDA POSITIVA");
   write_record(UNIT_LISTING, "ECUACION =" + fmt::I(equation, 4));
   write_record(UNIT_LISTING, "PIVOTE =" + fmt::E(pivot, 20, 12));
+  const DofPlace place = place_of_equation(equation_of_position, equation);
+  if (place.node > 0) write_record(UNIT_LISTING, "NODO =" + fmt::I(place.node, 10) + " GDL =" + fmt::I(place.dof, 3));
   ERRSTP("DECOMP: MAT RIGIDEZ NO DEFINIDA POSITIVA");
 }
 
@@ -58,7 +61,7 @@ std::int32_t DECOMP(double* stiff, const std::int32_t* maxad, std::int32_t neqns
       column[t] = c;
     }
     diagonal -= b;
-    if (diagonal == 0.0 || (diagonal < 0.0 && !allow_negative)) not_positive_definite(n, diagonal);
+    if (diagonal == 0.0 || (diagonal < 0.0 && !allow_negative)) not_positive_definite(n, diagonal, equation_of_position);
     // A shifted matrix may come as near singular as the shift comes near an
     // eigenvalue; only a plain stiffness is held to the relative pivot rule.
     if (!allow_negative && pivot_lost_its_digits(diagonal, original_diagonal))

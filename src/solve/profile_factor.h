@@ -12,8 +12,8 @@ namespace vortan {
 // when negative pivots are not allowed, prints "LA MATRIZ DE RIGIDEZ NO ES DEFINIDA
 // POSITIVA" with the equation and the pivot and stops. Without negative pivots allowed
 // a positive pivot that has lost almost all the digits of its diagonal stops too (the
-// relative pivot rule of pivot_rule.h), naming the node and degree of freedom of the
-// equation when equation_of_position (MHIGH) is given. With negative pivots allowed
+// relative pivot rule of pivot_rule.h). When equation_of_position (MHIGH) is given,
+// both stops name the node and degree of freedom of the equation. With negative pivots allowed
 // (eigenvalue shifting) the factorisation goes on; the count of negative pivots is
 // returned (by Sylvester's law, the eigenvalues below the shift).
 std::int32_t DECOMP(double* stiff, const std::int32_t* maxad, std::int32_t neqns, bool allow_negative,
