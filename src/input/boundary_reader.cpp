@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "input/card_integer.h"
+#include "input/card_real.h"
 #include "input/card_reader.h"
 #include "input/listing_heading.h"
 #include "input/problem.h"
@@ -66,8 +67,15 @@ void check_range(const NodeRange& range) {
   if (range.step < 1 || range.last < range.first) ERRSTP(WRONG_CARD);
 }
 
+// Only 1 restrains and 0 leaves free; any other code (a 2, or a node number taken for
+// a code on a card that lacks its "INC") would otherwise leave the degree of freedom
+// free without a word.
 void check_codes(const NodeRange& range) {
   std::int64_t sum = 0;
+  for (int j = 1; j <= PROBLEM.NDOFG; ++j) {
+    const double code = CARD.VALUE(range.extra + 1 + j);
+    if (code != 0.0 && code != 1.0) ERRSTP("INPCCO: CODIGO DE RESTRICCION NO VALIDO");
+  }
   for (int j = 1; j <= PROBLEM.NDOFG; ++j) sum += card_integer(range.extra + 1 + j);
   // In flat-shell problems a card without restraints gives its node a direction vector.
   if (sum == 0 && PROBLEM.flat_shell_set == 0) ERRSTP("INPCCO: NO EXISTE PRESCRIPCION");
@@ -96,7 +104,7 @@ void read_direction_vector(const NodeRange& range) {
   flag = 1;
   for (int c = 0; c < 3; ++c)
     WORK.reals(PROBLEM.shell_vectors)[range.first - 1 + static_cast<std::int64_t>(c) * PROBLEM.NPNODS] =
-        CARD.VALUE(expected + c);
+        card_real(expected + c, "INPCCO");
 }
 
 // Fills the first node's columns from the card, then copies them to the other nodes.
@@ -109,7 +117,7 @@ void store_range(const NodeRange& range) {
   values[0] = range.first;
   for (int j = 1; j <= PROBLEM.NDOFG; ++j) {
     codes[j] = card_integer(codes_start + j - 1);
-    values[j] = has_values ? CARD.VALUE(codes_start + PROBLEM.NDOFG + j - 1) : 0.0;
+    values[j] = has_values ? card_real(codes_start + PROBLEM.NDOFG + j - 1, "INPCCO") : 0.0;
   }
   for (std::int64_t node = static_cast<std::int64_t>(range.first) + range.step; node <= range.last;
        node += range.step) {

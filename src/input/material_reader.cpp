@@ -144,4 +144,26 @@ void check_structural_material(const SetCards& cards) {
   if (!valid) stop(STRUCTURAL_READER, "MODULO DE POISSON FUERA DE RANGO");
 }
 
+// A modulus or a thickness of zero or below gives a singular or reversed stiffness.
+void check_moduli_and_thicknesses(const Reader& reader, const SetCards& cards) {
+  const double* p = cards.props;
+  if (reader.thermal) {
+    if (!(p[CONDUCTION_THICKNESS] > 0.0)) stop(reader, "ESPESOR NO POSITIVO");
+    return;
+  }
+  if (cards.layers > 1) {
+    for (int layer = 0; layer < cards.layers; ++layer) {
+      const double* q = p + LAYER_COUNT * layer;
+      if (!(q[LAYER_YOUNG_1] > 0.0)) stop(reader, "MODULO DE YOUNG NO POSITIVO");
+      if (!(q[LAYER_THICKNESS] > 0.0)) stop(reader, "ESPESOR NO POSITIVO");
+    }
+    return;
+  }
+  static_assert(CONTINUUM_YOUNG == FRAME_YOUNG && FRAME_YOUNG == PLATE_YOUNG && PLATE_YOUNG == BEAM_YOUNG);
+  if (!(p[CONTINUUM_YOUNG] > 0.0)) stop(reader, "MODULO DE YOUNG NO POSITIVO");
+  const bool has_thickness =
+      cards.problem_type != FRAME && cards.problem_type != SOLID && cards.problem_type != BEAM_ELEMENT;
+  if (has_thickness && !(p[PLATE_THICKNESS] > 0.0)) stop(reader, "ESPESOR NO POSITIVO");
+}
+
 }  // namespace vortan::set_input

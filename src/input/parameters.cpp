@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "input/card_real.h"
 #include "input/card_reader.h"
 #include "run/errstp.h"
 #include "run/file_set.h"
@@ -105,6 +106,7 @@ double GETREA(std::string_view text, double default_value, std::string_view desc
   std::string name;
   bool found = false;
   const double result = look_up(text, default_value, description, "GETREA", name, found);
+  if (found && !parameter_in_range(result)) stop_out_of_range("GETREA", result, name);
   if (is_echoed(control_of(description), found)) {
     const std::string number = fixed_form(result)
                                    ? std::string(10, '.') + fmt::X(1) + fmt::F(result, 13, 5)

@@ -109,6 +109,9 @@ int structural_property_count(const SetCards& cards);
 // Stops when a Poisson's ratio would make the constitutive matrix singular or
 // meaningless for the set's problem type.
 void check_structural_material(const SetCards& cards);
+// Stops when the modulus (of every layer) or the thickness read by the last "MATERIAL"
+// card is not positive.
+void check_moduli_and_thicknesses(const Reader& reader, const SetCards& cards);
 
 // The table of valid combinations (set_combinations.cpp), applied at "FINSET". The
 // structural one also fixes the nodes and points of "VIGA" sets.

@@ -195,6 +195,7 @@ void read_set_cards(const Reader& reader, SetCards& cards) {
     } else if (CARD.word_is(1, "MATERIAL")) {
       if (reader.thermal) read_thermal_material(cards);
       else read_structural_material(cards);
+      check_moduli_and_thicknesses(reader, cards);
     } else if (!storage_card(reader, cards) && !print_card(cards)) {
       return;
     }

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "input/card_integer.h"
+#include "input/card_real.h"
 #include "input/card_reader.h"
 #include "input/problem.h"
 #include "run/errstp.h"
@@ -73,7 +74,7 @@ void LEAPYO() {
   for (std::int32_t i = 0; i < PROBLEM.MAPOY; ++i) {
     read_data_card("LEAPYO", 2, INCLINED);
     const std::int32_t node = node_in_slot(1, INCLINED);
-    const double angle = CARD.VALUE(2);
+    const double angle = card_real(2, "LEAPYO");
     WORK.int_at(PROBLEM.APOYO + i) = node;
     WORK.reals(PROBLEM.APANG)[i] = angle * SUPPORT_DEGREES_TO_RADIANS;
     write_record(UNIT_LISTING, fmt::X(10) + fmt::I(node, 5) + fmt::F(angle, 16, 6));
@@ -89,7 +90,7 @@ void LERESO() {
     read_data_card("LEAPYO", 3, ELASTIC);
     const std::int32_t node = node_in_slot(1, ELASTIC);
     const std::int32_t direction = direction_in_slot(2, ELASTIC);
-    const double value = CARD.VALUE(3);
+    const double value = card_real(3, "LERESO");
     WORK.int_at(PROBLEM.RESOR + i) = node;
     WORK.int_at(PROBLEM.REDIR + i) = direction;
     WORK.reals(PROBLEM.REVAL)[i] = value;

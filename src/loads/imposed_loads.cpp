@@ -7,6 +7,7 @@
 #include "elements/element_tasks.h"
 #include "elements/shape_functions.h"
 #include "input/card_integer.h"
+#include "input/card_real.h"
 #include "input/card_reader.h"
 #include "input/element_sets.h"
 #include "input/problem.h"
@@ -40,7 +41,7 @@ void read_table_row(double* table) {
   if (CARD.NWORD > 0 || CARD.NVALU != a.NNODE + 1) ERRSTP("FUE001 : TARJETA EQUIVOCADA EN PASO 1");
   const std::int32_t k = card_integer(1);
   if (k < 1 || k > a.NSTRE) ERRSTP("DEFIMPN: COMPONENTE FUERA DE RANGO");
-  for (int n = 1; n <= a.NNODE; ++n) table_entry(table, k, n) = CARD.VALUE(n + 1);
+  for (int n = 1; n <= a.NNODE; ++n) table_entry(table, k, n) = card_real(n + 1, "DEFIMPN");
 }
 
 void write_table(int element_number, double* table) {

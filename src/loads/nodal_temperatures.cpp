@@ -1,6 +1,7 @@
 #include "loads/nodal_temperatures.h"
 
 #include "input/card_integer.h"
+#include "input/card_real.h"
 #include "input/card_reader.h"
 #include "input/problem.h"
 #include "loads/load_reader.h"
@@ -20,7 +21,7 @@ void read_temperature_card(double* temperatures) {
   if (CARD.NWORD > 0 || CARD.NVALU > 2) ERRSTP("FUE001 : TARJETA EQUIVOCADA EN TEMPERATU");
   const std::int32_t node = card_integer(1);
   if (node < 1 || node > PROBLEM.NPNODS) ERRSTP("TEMPER : TARJETA EQUIVOCADA EN NUMERO DE");
-  temperatures[node - 1] += CARD.NVALU >= 2 ? CARD.VALUE(2) : 0.0;
+  temperatures[node - 1] += CARD.NVALU >= 2 ? card_real(2, "TEMPER") : 0.0;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "elements/active_set.h"
 #include "elements/point_geometry.h"
 #include "input/card_integer.h"
+#include "input/card_real.h"
 #include "input/card_reader.h"
 #include "input/element_sets.h"
 #include "input/problem.h"
@@ -44,7 +45,7 @@ void read_global_card(const GlobalLoads& loads) {
   if (node < 1 || node > PROBLEM.NPNODS) ERRSTP("CARGAS : TARJETA EQUIVOCADA EN PASO 2");
   // A later card for the node replaces the earlier one.
   double* row = loads.row(node);
-  for (int j = 0; j < loads.width; ++j) row[j] = j + 2 <= CARD.NVALU ? CARD.VALUE(j + 2) : 0.0;
+  for (int j = 0; j < loads.width; ++j) row[j] = j + 2 <= CARD.NVALU ? card_real(j + 2, "CARGAS") : 0.0;
   if (printing()) write_record(UNIT_LISTING, load_line(node, 5, row, loads.width));
 }
 
@@ -138,7 +139,7 @@ void read_set_card(int set, int cards, const FirstElements& first) {
     ERRSTP("FUE001 : TARJETA EQUIVOCADA EN PASO 2");
   double components[DOF_KINDS] = {};
   const int count = std::min<int>(s.NDOFN, DOF_KINDS);
-  for (int i = 0; i < count; ++i) components[i] = CARD.VALUE(i + 2);
+  for (int i = 0; i < count; ++i) components[i] = card_real(i + 2, "FUE001");
   if (printing()) write_record(UNIT_LISTING, load_line(node, 7, components, count));
   const std::int32_t element = first.element[node - 1];
   if (element == 0) ERRSTP("FUE001: NODO SIN ELEMENTO EN EL SET");

@@ -10,6 +10,7 @@
 #include "elements/shape_functions.h"
 #include "elements/vector_helpers.h"
 #include "input/card_integer.h"
+#include "input/card_real.h"
 #include "input/card_reader.h"
 #include "input/element_sets.h"
 #include "input/parameters.h"
@@ -68,7 +69,7 @@ void read_side_loads(int nodge, int ndofn, SideCard& side) {
   LISTEN("FUEREP");
   if (CARD.NVALU > nodge * ndofn) ERRSTP("FUEREP : PRESIONES SOBRE LADO");
   for (int i = 0; i < nodge * SIDE_VALUES; ++i) side.loads[i] = 0.0;
-  for (int i = 0; i < CARD.NVALU; ++i) side.loads[(i / ndofn) * SIDE_VALUES + i % ndofn] = CARD.VALUE(i + 1);
+  for (int i = 0; i < CARD.NVALU; ++i) side.loads[(i / ndofn) * SIDE_VALUES + i % ndofn] = card_real(i + 1, "FUEREP");
 }
 
 void write_side(const SideCard& side, int nodge, int ndofn, int element_number) {

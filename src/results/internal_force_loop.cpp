@@ -65,7 +65,10 @@ void internal_force_loop(const double* displacements, double* aslod) {
     }
     run_set_pass(
         set, ElementTask::internal_forces, [&](int element) { gather_element(element, displacements); },
-        [&](int element) { scatter_forces(element, aslol, aslod); });
+        [&](int element) {
+          check_finite_element_results("FUERINTER", element, WORK.reals(ACTIVE.FUERZ), ACTIVE.NEVAB, ACTIVE.NDOFN);
+          scatter_forces(element, aslol, aslod);
+        });
     if (printing) write_nodal_vector_table(set, aslol, static_cast<int>(n));
   }
   if (PROBLEM.printing(PRINT_FORCES)) write_nodal_vector_table(0, aslod, static_cast<int>(n));

@@ -2,6 +2,8 @@
 // element and the element internal forces with their nodal sums, with their tables.
 #pragma once
 
+#include <string_view>
+
 namespace vortan {
 
 // Runs "TENSIONES" over every element of every set with the displacements of the
@@ -13,6 +15,13 @@ void stress_loop(const double* displacements);
 // set's nodal sum ASLOL and into the global sum aslod (NTOTV values, cleared first)
 // and prints the tables the switches ask for.
 void internal_force_loop(const double* displacements, double* aslod);
+
+// Stops when a value of the result of a task for element row `element` of the active
+// set is not finite (count values in groups of per_group: the components of one
+// integration point, or of one node): the listing names the element by its number,
+// its set, the group and the component, and the stop "<task>: NO FINITO ELEMENTO n".
+void check_finite_element_results(std::string_view task, int element, const double* values, int count,
+                                  int per_group);
 
 // The nodal vector table of a set (set > 0) or of the whole model (set 0).
 void write_nodal_vector_table(int set, const double* vector, int length);

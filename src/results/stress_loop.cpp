@@ -79,6 +79,8 @@ void stress_loop(const double* displacements) {
     run_set_pass(
         set, ElementTask::stresses, [&](int element) { gather_element(element, displacements); },
         [&](int element) {
+          check_finite_element_results("TENSIONES", element, ACTIVE.reals(ACTIVE.TENSG),
+                                       ACTIVE.NGAUS * ACTIVE.NSTR1, ACTIVE.NSTR1);
           if (printing) write_element_stresses(element);
         });
   }

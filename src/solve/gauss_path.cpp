@@ -13,6 +13,8 @@
 #include "run/work_array.h"
 #include "solve/assembly.h"
 #include "solve/dot_kernels.h"
+#include "solve/finite_solution.h"
+#include "solve/pivot_rule.h"
 #include "solve/solution_paths.h"
 #include "solve/solution_record.h"
 #include "solve/solution_tables.h"
@@ -57,10 +59,13 @@ void move_prescribed_column(const FullSystem& s, std::int64_t k, double value) {
 // Eliminates column k below the pivot: row j loses f(j) = a(j, k) / a(k, k) times row
 // k over the columns from k on. The factors are taken first and the update then runs
 // down each column, which touches the same entries with the same operands as a
-// row-by-row update, over contiguous memory.
-void eliminate_column(const FullSystem& s, std::int64_t k, double* factors) {
+// row-by-row update, over contiguous memory. Besides the absolute limit, a pivot that
+// has lost almost all the digits of the assembled diagonal stops (a mechanism).
+void eliminate_column(const FullSystem& s, std::int64_t k, double original_diagonal, double* factors) {
   const double pivot = s.column(k)[k];
   if (std::fabs(pivot) < SMALLEST_PIVOT) bad_pivot(pivot, k);
+  if (pivot_lost_its_digits(pivot, original_diagonal))
+    stop_on_lost_pivot("REDUCE", k + 1, pivot, original_diagonal, place_of_position(k));
   const double reciprocal = 1.0 / pivot;
   const std::int64_t below = s.n - k - 1;
   if (below <= 0) return;
@@ -80,9 +85,11 @@ void REDUCE(const FullSystem& s) {
   const double* fixed = WORK.reals(PROBLEM.FIXED);
   const std::int32_t mark = RUN.NXTPOS;
   double* factors = WORK.reals(DIREC1(RUN.NXTPOS, RUN.MEMORY, s.n, "FACTR", REAL_WORDS));
+  double* diagonal = WORK.reals(DIREC1(RUN.NXTPOS, RUN.MEMORY, s.n, "DIAGO", REAL_WORDS));
+  for (std::int64_t k = 0; k < s.n; ++k) diagonal[k] = s.column(k)[k];
   for (std::int64_t k = 0; k < s.n; ++k) {
     if (iffix[k] == 1) move_prescribed_column(s, k, fixed[k]);
-    else eliminate_column(s, k, factors);
+    else eliminate_column(s, k, diagonal[k], factors);
   }
   RUN.NXTPOS = mark;
 }
@@ -115,6 +122,8 @@ void solve_by_gauss_elimination(const SolveOptions& options) {
   double* despl = WORK.reals(SOLUTION.DESPL);
   double* react = WORK.reals(SOLUTION.REACT);
   back_substitute(system, despl, react);
+  check_finite_displacements(despl);
+  check_finite_reactions(react);
   if (!options.print_results) return;
   print_displacement_table(despl, SolutionPath::gauss);
   print_reaction_table(react, SolutionPath::gauss, WORK.reals(SOLUTION.TREAC));

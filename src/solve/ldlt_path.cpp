@@ -15,6 +15,7 @@
 #include "solve/assembly.h"
 #include "solve/element_reactions.h"
 #include "solve/equation_numbering.h"
+#include "solve/finite_solution.h"
 #include "solve/node_renumbering.h"
 #include "solve/skyline_factor.h"
 #include "solve/skyline_profile.h"
@@ -140,13 +141,15 @@ void solve_by_ldlt(const SolveOptions& options) {
   assemble(system, aslod);
   SOLUTION.assembly_seconds = seconds_since(start);
   start = std::chrono::steady_clock::now();
-  SOLUTION.lost_digits = SKYTRI(system.amatr, system.pointers, system.neqns);
+  SOLUTION.lost_digits = SKYTRI(system.amatr, system.pointers, system.neqns, system.leqns);
   SOLUTION.factor_seconds = seconds_since(start);
   skyline_resolution(system.amatr, system.pointers, system.neqns, system.rhs);
   scatter(system, despl);
+  check_finite_displacements(despl);
   const bool printing = options.print_results;
   if (printing) print_displacement_table(despl, SolutionPath::other);
   compute_element_reactions(despl, aslod, SOLUTION.penalty, react);
+  check_finite_reactions(react);
   if (!printing) return;
   print_reaction_table(react, SolutionPath::other);
   print_elastic_support_forces(despl);

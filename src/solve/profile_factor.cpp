@@ -6,15 +6,19 @@
 #include "run/file_set.h"
 #include "run/fortran_format.h"
 #include "solve/dot_kernels.h"
+#include "solve/pivot_rule.h"
 
 namespace vortan {
 
 namespace {
 
-[[noreturn]] void not_positive_definite(std::int32_t equation, double pivot) {
+// The place of the equation follows the block when the caller gave the numbering.
+[[noreturn]] void not_positive_definite(std::int32_t equation, double pivot, const std::int32_t* equation_of_position) {
   write_record(UNIT_LISTING, "LA MATRIZ DE RIGIDEZ NO ES DEFINIDA POSITIVA");
   write_record(UNIT_LISTING, "ECUACION =" + fmt::I(equation, 4));
   write_record(UNIT_LISTING, "PIVOTE =" + fmt::E(pivot, 20, 12));
+  const DofPlace place = place_of_equation(equation_of_position, equation);
+  if (place.node > 0) write_record(UNIT_LISTING, "NODO =" + fmt::I(place.node, 10) + " GDL =" + fmt::I(place.dof, 3));
   ERRSTP("DECOMP: MAT RIGIDEZ NO DEFINIDA POSITIVA");
 }
 
@@ -40,13 +44,15 @@ void reduce_column(double* a, const std::int32_t* maxad, std::int32_t n, std::in
 
 }  // namespace
 
-std::int32_t DECOMP(double* stiff, const std::int32_t* maxad, std::int32_t neqns, bool allow_negative) {
+std::int32_t DECOMP(double* stiff, const std::int32_t* maxad, std::int32_t neqns, bool allow_negative,
+                    const std::int32_t* equation_of_position) {
   double* a = stiff - 1;  // a[address] with the 1-based addresses of MAXAD
   std::int32_t negatives = 0;
   for (std::int32_t n = 1; n <= neqns; ++n) {
     const std::int32_t height = column_height(maxad, n);
     if (height > 1) reduce_column(a, maxad, n, height);
     double& diagonal = a[maxad[n - 1]];
+    const double original_diagonal = diagonal;
     double* column = a + maxad[n - 1] + 1;
     double b = 0.0;
     for (std::int32_t t = 0; t < height; ++t) {
@@ -55,7 +61,11 @@ std::int32_t DECOMP(double* stiff, const std::int32_t* maxad, std::int32_t neqns
       column[t] = c;
     }
     diagonal -= b;
-    if (diagonal == 0.0 || (diagonal < 0.0 && !allow_negative)) not_positive_definite(n, diagonal);
+    if (diagonal == 0.0 || (diagonal < 0.0 && !allow_negative)) not_positive_definite(n, diagonal, equation_of_position);
+    // A shifted matrix may come as near singular as the shift comes near an
+    // eigenvalue; only a plain stiffness is held to the relative pivot rule.
+    if (!allow_negative && pivot_lost_its_digits(diagonal, original_diagonal))
+      stop_on_lost_pivot("DECOMP", n, diagonal, original_diagonal, place_of_equation(equation_of_position, n));
     if (diagonal < 0.0) ++negatives;
   }
   return negatives;

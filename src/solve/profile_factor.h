@@ -10,10 +10,14 @@ namespace vortan {
 // Overwrites stiff with the unit upper factor U (above the diagonal) and D (on the
 // diagonal). Every pivot is checked as it is formed: a zero one, or a negative one
 // when negative pivots are not allowed, prints "LA MATRIZ DE RIGIDEZ NO ES DEFINIDA
-// POSITIVA" with the equation and the pivot and stops. With negative pivots allowed
+// POSITIVA" with the equation and the pivot and stops. Without negative pivots allowed
+// a positive pivot that has lost almost all the digits of its diagonal stops too (the
+// relative pivot rule of pivot_rule.h). When equation_of_position (MHIGH) is given,
+// both stops name the node and degree of freedom of the equation. With negative pivots allowed
 // (eigenvalue shifting) the factorisation goes on; the count of negative pivots is
 // returned (by Sylvester's law, the eigenvalues below the shift).
-std::int32_t DECOMP(double* stiff, const std::int32_t* maxad, std::int32_t neqns, bool allow_negative);
+std::int32_t DECOMP(double* stiff, const std::int32_t* maxad, std::int32_t neqns, bool allow_negative,
+                    const std::int32_t* equation_of_position = nullptr);
 
 // Solves with the factors of DECOMP: forward reduction with U^T, division by D and
 // back substitution; v holds the right-hand side on entry and the solution on exit.

@@ -10,6 +10,7 @@
 #include "run/file_set.h"
 #include "run/fortran_format.h"
 #include "solve/dot_kernels.h"
+#include "solve/pivot_rule.h"
 
 namespace vortan {
 
@@ -115,7 +116,8 @@ void singular_warning(std::int32_t j) {
 
 }  // namespace
 
-std::int32_t SKYTRI(double* amatr, const std::int32_t* pointers, std::int32_t neqns) {
+std::int32_t SKYTRI(double* amatr, const std::int32_t* pointers, std::int32_t neqns,
+                    const std::int32_t* equation_of_position) {
   double* diagonal = amatr;
   std::int32_t lost = 0;
   ProgressLine progress(neqns);
@@ -138,6 +140,8 @@ std::int32_t SKYTRI(double* amatr, const std::int32_t* pointers, std::int32_t ne
     if (std::fabs(d0) * DIGIT_LOSS > std::fabs(d)) ++lost;
     if (std::fabs(d) < ZERO_DIAGONAL) singular_warning(j);
     if (c.height >= 1 && d0 == 0.0 && column_sum * DIGIT_LOSS > std::fabs(d)) rank_failure(j);
+    if (pivot_lost_its_digits(d, d0))
+      stop_on_lost_pivot("SKYTRI", j, d, d0, place_of_equation(equation_of_position, j));
     diagonal[j - 1] = d != 0.0 ? 1.0 / d : d;
     progress.write(j);
   }

@@ -10,11 +10,16 @@
 namespace vortan {
 
 // Factors the matrix in place into U^T D U: the columns receive the unit upper factor
-// U and the diagonal the reciprocals 1/d (a zero d is kept as 0). Prints the singular
-// and ill-conditioned warnings, stops with "SKYTRI:MATRIZ SINGULAR" on a rank failure
-// for a zero unreduced diagonal, and writes the per-equation console progress line.
-// Returns the count of equations that lost at least 7 digits.
-std::int32_t SKYTRI(double* amatr, const std::int32_t* pointers, std::int32_t neqns);
+// U and the diagonal the reciprocals 1/d. Prints the singular and ill-conditioned
+// warnings, stops with "SKYTRI:MATRIZ SINGULAR" on a rank failure for a zero
+// unreduced diagonal and with "SKYTRI: MECANISMO ..." on a reduced diagonal that has
+// lost almost all the digits of the unreduced one (the relative pivot rule of
+// pivot_rule.h; a zero reduced diagonal of a zero unreduced one included), and writes
+// the per-equation console progress line. equation_of_position (LEQNS), when given,
+// names the node and degree of freedom of such an equation. Returns the count of
+// equations that lost at least 7 digits.
+std::int32_t SKYTRI(double* amatr, const std::int32_t* pointers, std::int32_t neqns,
+                    const std::int32_t* equation_of_position = nullptr);
 
 // Forward reduction with U^T, multiplication by the stored reciprocal diagonal and back
 // substitution; v holds the right-hand side on entry and the solution on exit.

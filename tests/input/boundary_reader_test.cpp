@@ -62,16 +62,16 @@ TEST_F(BoundaryReaderTest, SingleNodeCardsWithAndWithoutPrescribedValues) {
 }
 
 TEST_F(BoundaryReaderTest, RangesRepeatsAndTheSingleWordCard) {
-  // Nodes 1, 4, 7, 10; node 4 given again; "2 A 9 1" is node 2 with the codes 9 and 1;
+  // Nodes 1, 4, 7, 10; node 4 given again; "2 A 1 0" is node 2 with the codes 1 and 0;
   // a huge step must end the range, not wrap around.
-  boundary("1 A 10 INC 3 1 1 0.25\n4 0 1 0.0 2.5\n2 A 9 1\n11 A 12 INC 2000000000 0 1\n" + END);
+  boundary("1 A 10 INC 3 1 1 0.25\n4 0 1 0.0 2.5\n2 A 1 0\n11 A 12 INC 2000000000 0 1\n" + END);
   INPCCO();
   ASSERT_EQ(PROBLEM.NVFIX, 6);
   const int nodes[] = {1, 2, 4, 7, 10, 11};
   for (int c = 1; c <= 6; ++c) EXPECT_EQ(nodpr(c)[0], nodes[c - 1]) << c;
   EXPECT_EQ(nodpr(1), (I{1, 1, 1}));
   EXPECT_EQ(presc(1), (R{1, 0.25, 0.0}));
-  EXPECT_EQ(nodpr(2), (I{2, 9, 1}));
+  EXPECT_EQ(nodpr(2), (I{2, 1, 0}));
   EXPECT_EQ(nodpr(3), (I{4, 0, 1}));
   EXPECT_EQ(presc(3), (R{4, 0.0, 2.5}));
   EXPECT_EQ(nodpr(5), (I{10, 1, 1}));
@@ -128,6 +128,17 @@ TEST_F(BoundaryReaderTest, WrongCardsStop) {
   EXPECT_EQ(boundary_stop("1 A 10 INC 0 1 1\n" + END), WRONG);
   EXPECT_EQ(boundary_stop("1 A 10 INC -2 1 1\n" + END), WRONG);
   EXPECT_EQ(boundary_stop("10 A 1 INC 3 1 1\n" + END), WRONG);  // would restrain nothing
+  // Only 0 and 1 are codes: a 2 would leave its degree of freedom free, and "2 A 9 1"
+  // (a range card without its "INC") would take the last node for a code.
+  const std::string BAD_CODE = "INPCCO: CODIGO DE RESTRICCION NO VALIDO";
+  EXPECT_EQ(boundary_stop("3 2 1\n" + END), BAD_CODE);
+  EXPECT_EQ(boundary_stop("3 1 -1\n" + END), BAD_CODE);
+  EXPECT_EQ(boundary_stop("3 0.5 1\n" + END), BAD_CODE);
+  EXPECT_EQ(boundary_stop("2 A 9 1\n" + END), BAD_CODE);
+  EXPECT_EQ(boundary_stop("1 A 10 INC 3 1 2\n" + END), BAD_CODE);
+  // Prescribed values must stay below 1e75 in magnitude.
+  EXPECT_EQ(boundary_stop("3 1 0 1E75 0\n" + END), "INPCCO: VALOR FUERA DE RANGO");
+  EXPECT_EQ(boundary_stop("3 1 0 0 -1E308\n" + END), "INPCCO: VALOR FUERA DE RANGO");
 }
 
 }  // namespace

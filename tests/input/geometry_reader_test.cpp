@@ -132,5 +132,38 @@ TEST_F(GeometryReaderTest, WrongCoordinateCardsStop) {
   EXPECT_EQ(coordinate_stop("1 2 30\n", 1, 1), "INPGEO: NRADS INCOMPATIBLE CON NDIME");
 }
 
+// The first coordinate of the nodes of a set of revolution is a radius: below zero it
+// stops, unless it is the round-off of a node on the axis (sin -360 degrees). Nodes
+// of the other sets, and of heat-conduction sets (whose type is a dimension), may lie
+// anywhere.
+TEST_F(GeometryReaderTest, NegativeRadiiOfSetsOfRevolutionStop) {
+  const auto read = [&](const std::string& node5_angle, int analysis) {
+    geometry("GEOMETRIA\n" + VALID + "1 2 90\n2 1 -360\n3 2 90\n4 1 -90\n5 1 " + node5_angle +
+                 "\n6 1 0\nFIN_GEOMETRIA\n",
+             2, 1);
+    SETS(1).problem_type = 1;  // plane: nodes 1 to 6
+    SETS(2).problem_type = 3;  // of revolution: nodes 2, 3, 5
+    RUN.KANALI = analysis;
+    INPCON();
+    INPGEO();
+  };
+  EXPECT_EQ(stop_of([&] { read("45", 1); }), "no stop");
+  EXPECT_LT(coord(2, 1), 0.0);  // on the axis but for round-off: accepted
+  EXPECT_NEAR(coord(4, 1), -1.0, 1e-15);  // a plane node
+  EXPECT_EQ(stop_of([&] { read("-45", 1); }), "INPGEO: RADIO NEGATIVO NODO 5");
+  EXPECT_NE(listing().find(" NODO         5 DEL SET    2 DE REVOLUCION CON RADIO  -0.707107E+00\n"), std::string::npos);
+  EXPECT_EQ(stop_of([&] { read("-45", 5); }), "no stop");
+}
+
+// Element nodes without a coordinate card are named in the listing, ten to a line.
+TEST_F(GeometryReaderTest, ElementNodesWithoutCoordinatesAreListed) {
+  geometry("GEOMETRIA\n" + VALID + "1 0 0\n2 1 0\n3 1 1\n5 2 0\nFIN_GEOMETRIA\n");
+  INPCON();
+  INPGEO();
+  EXPECT_NE(listing().find("\n WARNING: NODOS DE ELEMENTOS SIN COORDENADAS (QUEDAN EN EL ORIGEN):\n"
+                           "         4         6\n"),
+            std::string::npos);
+}
+
 }  // namespace
 }  // namespace vortan

@@ -31,6 +31,19 @@ class ParameterTest : public ::testing::Test {
   test::TempDir dir;
 };
 
+// A real parameter is zero or lies between 1e-75 and 1e75 in magnitude; a default is
+// taken as it is. The refused value is listed with its name.
+TEST_F(ParameterTest, RealsOutsideTheirRangeStop) {
+  card("A=0 B=1E-75 C=-9.99E74 D=1E-76 E=1E75 F=-4.9E-324");
+  EXPECT_EQ(GETREA("A=", 1.0, "#"), 0.0);
+  EXPECT_EQ(GETREA("B=", 1.0, "#"), 1.0E-75);
+  EXPECT_EQ(GETREA("C=", 1.0, "#"), -9.99E74);
+  EXPECT_EQ(GETREA("G=", 1.0E-300, "#"), 1.0E-300);
+  for (const char* name : {"D=", "E=", "F="})
+    EXPECT_EQ(test::stop_message_of([name] { GETREA(name, 1.0, "#"); }), "GETREA: VALOR FUERA DE RANGO") << name;
+  EXPECT_EQ(listing()[0], "    *** ERROR: D =    0.100000E-75  SE ADMITE 0 O UN MODULO DE 1.0E-75 A 1.0E+75 (EXCLUIDO)");
+}
+
 TEST_F(ParameterTest, IntegersByNameWithTruncationDefaultsAndEcho) {
   card("NPNODS=120 NSETS=2.9 NEG=-2.9 NPNODS=7 ALONE");
   EXPECT_EQ(GETINT("NPNODS=", 5, " NUMERO DE PUNTOS NODALES"), 120);  // first match wins

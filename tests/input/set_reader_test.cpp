@@ -345,6 +345,34 @@ TEST_F(SetReaderTest, RejectsUnsoundPoissonRatiosAndRules) {
   for (const auto& [text, message] : cases) EXPECT_EQ(stop_of(text), message) << text;
 }
 
+// A modulus or a thickness of zero or below is refused at its "MATERIAL" card (of
+// every layer of a laminate); solids and frames read no thickness.
+TEST_F(SetReaderTest, RejectsModuliAndThicknessesThatAreNotPositive) {
+  const std::string young = "INPSET: MODULO DE YOUNG NO POSITIVO";
+  const std::string thickness = "INPSET: ESPESOR NO POSITIVO";
+  const std::string plane = "TIPO TENSIONPLANA\nELEMENTO QU4 NELEM=1\n";
+  const std::string laminate = "TIPO PLACA LAMINADOS=2\nELEMENTO DKT NELEM=3\nMATERIAL\n";
+  const std::pair<std::string, std::string> cases[] = {
+      {plane + "MATERIAL YOUNG=-2.1E5 POISSON=0.3\n", young},
+      {plane + "MATERIAL YOUNG=0 POISSON=0.3\n", young},
+      {plane + "MATERIAL YOUNG=2.1E5 POISSON=0.3 ESPESOR=0\n", thickness},
+      {plane + "MATERIAL YOUNG=2.1E5 POISSON=0.3 ESPESOR=-0.5\n", thickness},
+      {plane + "MATERIAL YOUNG=2.1E5 POISSON=0.3 ESPESOR=1E-75\n", "no stop"},
+      {"TIPO SOLIDODEREVOLUCION\nELEMENTO QU4 NELEM=1\nMATERIAL YOUNG=1 ESPESOR=-1\n", thickness},
+      {"TIPO SOLIDO\nELEMENTO HE8 NELEM=1\nMATERIAL YOUNG=1 ESPESOR=-1\n", "no stop"},
+      {"TIPO SOLIDO\nELEMENTO HE8 NELEM=1\nMATERIAL YOUNG=-1\n", young},
+      {"TIPO VIGA ARMADURA NELEM=1\nMATERIAL YOUNG=-1 AREA=1\n", young},
+      {laminate + "LAMINADO=1 YOUN1=10\nLAMINADO=2 YOUN1=20 ESPESOR=0\n", thickness},
+      {laminate + "LAMINADO=1 YOUN1=10\nLAMINADO=1 YOUN1=20\n", young},  // layer 2 never given
+      {laminate + "LAMINADO=1 YOUN1=10\nLAMINADO=2 YOUN1=20\n", "no stop"},
+  };
+  for (const auto& [body, message] : cases) EXPECT_EQ(stop_of(block(1, body)), message) << body;
+  EXPECT_EQ(stop_of(block(1, "TIPO DOSDIMENSIONES\nELEMENTO QU4 NELEM=1\n"
+                                 "MATERIAL CONDX=1 CONDY=1 CONDZ=1 ESPESOR=-2\n"),
+                    read_thermal_sets),
+            "INPEST: ESPESOR NO POSITIVO");
+}
+
 TEST_F(SetReaderTest, ThermalSets) {
   deck("ECHO ON\n" +
            block(1, "TIPO UNADIMENSION\nELEMENTO LI3 NELEM=4\n"

@@ -5,6 +5,7 @@
 
 #include "solve_fixture.h"
 #include "solve/element_loop.h"
+#include "solve/pivot_rule.h"
 #include "solve/profile_factor.h"
 #include "solve/profile_matrix.h"
 #include "solve/supports.h"
@@ -262,6 +263,38 @@ TEST_F(DirectPaths, EigenvalueProfileSolvesLikeLdlt) {
       EXPECT_NEAR(v[mhigh[g] - 1], ldlt.despl[g], 1e-12 * test::largest_magnitude(ldlt.despl));
     }
   }
+}
+
+// The equations of the profile of the eigenvalue and dynamics analyses are named by
+// node and degree of freedom through its equation numbers (MHIGH): the factorisation
+// that meets a pivot without digits in its second equation names the second free
+// degree of freedom of the mesh held at node 1.
+TEST_F(DirectPaths, ProfileEquationsAreNamedByNodeAndDegreeOfFreedom) {
+  PlaneMesh m;
+  m.restraints = restraint(m.node(0, 0), 1, 1);
+  read(m.deck());
+  build_stiffness_profile();
+  const std::int32_t* mhigh = WORK.ints(PROFILE.MHIGH);
+  const DofPlace first = place_of_equation(mhigh, 1), last = place_of_equation(mhigh, 28);
+  EXPECT_EQ(first.node, 2);
+  EXPECT_EQ(first.dof, 1);
+  EXPECT_EQ(last.node, m.node(m.nx, m.ny));
+  EXPECT_EQ(last.dof, 2);
+  EXPECT_EQ(place_of_equation(mhigh, 29).node, 0);
+  // [[1, 1], [1, 1 + 1e-12]]: the second pivot keeps 1e-12 of its diagonal.
+  std::vector<double> stiff = {1.0, 1.0 + 1.0E-12, 1.0};
+  const std::vector<std::int32_t> maxad = {1, 2, 4};
+  EXPECT_EQ(stop_of([&] { DECOMP(stiff.data(), maxad.data(), 2, false, mhigh); }), "DECOMP: MECANISMO NODO 2 GDL 2");
+  EXPECT_NE(listing().find("ECUACION No.=         2 NODO=         2 GDL=  2\n"), std::string::npos);
+  TearDown();
+  // A negative pivot keeps its own stop, and the block is followed by the place.
+  read(m.deck());
+  build_stiffness_profile();
+  stiff = {1.0, 1.0 - 1.0E-3, 1.0};
+  EXPECT_EQ(stop_of([&] { DECOMP(stiff.data(), maxad.data(), 2, false, WORK.ints(PROFILE.MHIGH)); }),
+            "DECOMP: MAT RIGIDEZ NO DEFINIDA POSITIVA");
+  EXPECT_NE(listing().find("\nECUACION =   2\nPIVOTE = -0.100000000000E-02\nNODO =         2 GDL =  2\n"),
+            std::string::npos);
 }
 
 TEST_F(DirectPaths, SupportOnAMissingDegreeOfFreedomAndIterativeCodesStop) {

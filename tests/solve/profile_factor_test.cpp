@@ -12,6 +12,7 @@
 #include "analyses/inpdat.h"
 #include "run/errstp.h"
 #include "run/file_set.h"
+#include "solve/pivot_rule.h"
 #include "solve/profile_factor.h"
 #include "solve/skyline_factor.h"
 #include "solve/skyline_profile.h"
@@ -151,18 +152,9 @@ TEST_F(ProfileSolvers, DecompStopsOnAZeroPivotEvenWhenNegativesAreAllowed) {
   EXPECT_EQ(stop_of([&] { DECOMP(stiff.data(), maxad.data(), 2, true); }), "DECOMP: MAT RIGIDEZ NO DEFINIDA POSITIVA");
 }
 
-// A zero unreduced diagonal in a column of height 0 only warns, and the equation keeps
-// a zero diagonal; with a column above it the rank test applies and stops.
+// A pivot that has kept seven digits only warns; a zero unreduced diagonal with a
+// column above it meets the rank test, which stops.
 TEST_F(ProfileSolvers, SkytriSingularAndIllConditionedMatrices) {
-  std::vector<double> uncoupled = {0.0, 2.0};
-  std::vector<std::int32_t> flat = {0, 0, 0};
-  EXPECT_EQ(stop_of([&] { SKYTRI(uncoupled.data(), flat.data(), 2); }), "no stop");
-  std::vector<double> x = {5.0, 4.0};
-  skyline_resolution(uncoupled.data(), flat.data(), 2, x.data());
-  EXPECT_EQ(x[0], 0.0);
-  EXPECT_EQ(x[1], 2.0);
-  EXPECT_NE(listing().find("reduced diagonal is zero for equation    1\n"), std::string::npos);
-
   // [[1, 1], [1, 1 + 1e-9]] loses nine digits in its second pivot.
   std::vector<double> close = {1.0, 1.0 + 1e-9, 1.0};
   std::vector<std::int32_t> one = {0, 0, 1};
@@ -177,6 +169,45 @@ TEST_F(ProfileSolvers, SkytriSingularAndIllConditionedMatrices) {
   EXPECT_EQ(stop_of([&] { SKYTRI(amatr.data(), pointers.data(), 3); }), "SKYTRI:MATRIZ SINGULAR");
   EXPECT_NE(listing().find(" *** singular matrix. reduced diagonal is zero for equation    3\n"
                            " *** singular matrix. rank failure for zero unreduced diagonal in eq.     3\n"),
+            std::string::npos);
+}
+
+// The relative pivot rule: a pivot at most 1e-11 of its original diagonal stops every
+// profile factorisation (a shifted DECOMP excepted), one above it does not.
+// [[1, 1], [1, 1 + e]] has the second pivot e exactly (1 + e - 1 is exact).
+TEST_F(ProfileSolvers, PivotsThatLostTheirDigitsStop) {
+  EXPECT_TRUE(pivot_lost_its_digits(1.0E-11, 1.0));
+  EXPECT_FALSE(pivot_lost_its_digits(1.0E-11 * (1.0 + 1e-15), 1.0));
+  EXPECT_TRUE(pivot_lost_its_digits(-2.0E-12, -1.0));
+  EXPECT_TRUE(pivot_lost_its_digits(0.0, 0.0));
+  EXPECT_TRUE(pivot_lost_its_digits(std::nan(""), 1.0));
+  EXPECT_FALSE(pivot_lost_its_digits(-1.0, 1.0));  // negative pivots are the definiteness test's
+  for (const double e : {1.0E-10, 1.0E-12}) {
+    const bool stops = e < 1.0E-11;
+    std::vector<double> amatr = {1.0, 1.0 + e, 1.0};
+    const std::vector<std::int32_t> pointers = {0, 0, 1};
+    EXPECT_EQ(stop_of([&] { SKYTRI(amatr.data(), pointers.data(), 2); }),
+              stops ? "SKYTRI: MECANISMO EN ECUACION 2" : "no stop") << e;
+    std::vector<double> stiff = {1.0, 1.0 + e, 1.0};
+    const std::vector<std::int32_t> maxad = {1, 2, 4};
+    std::vector<double> shifted = stiff;
+    EXPECT_EQ(stop_of([&] { DECOMP(stiff.data(), maxad.data(), 2, false); }),
+              stops ? "DECOMP: MECANISMO EN ECUACION 2" : "no stop") << e;
+    EXPECT_EQ(stop_of([&] { DECOMP(shifted.data(), maxad.data(), 2, true); }), "no stop") << e;
+  }
+  EXPECT_NE(listing().find("PIVOTE SIN CIFRAS SIGNIFICATIVAS=        0.100009E-11 DIAGONAL ORIGINAL=        0.100000E+01\n"
+                           "ECUACION No.=         2\n"),
+            std::string::npos);
+}
+
+// A zero unreduced diagonal in a column of height 0 (an unknown without stiffness)
+// gives the zero-diagonal warning and then stops as a pivot without digits.
+TEST_F(ProfileSolvers, SkytriStopsOnAnUnknownWithoutStiffness) {
+  std::vector<double> uncoupled = {2.0, 0.0};
+  std::vector<std::int32_t> flat = {0, 0, 0};
+  EXPECT_EQ(stop_of([&] { SKYTRI(uncoupled.data(), flat.data(), 2); }), "SKYTRI: MECANISMO EN ECUACION 2");
+  EXPECT_NE(listing().find(" *** singular matrix. reduced diagonal is zero for equation    2\n"
+                           "PIVOTE SIN CIFRAS SIGNIFICATIVAS=        0.000000E+00 DIAGONAL ORIGINAL=        0.000000E+00\n"),
             std::string::npos);
 }
 
