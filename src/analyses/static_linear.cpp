@@ -1,10 +1,12 @@
 // The static linear analysis: one elastic solution K u = f for the loads of the
-// input, then the stresses at the integration points and, when asked, the element
-// internal forces. Each phase is timed as an action of the static timing table.
+// input, then the stresses at the integration points, the post-processing files and,
+// when asked, the element internal forces. Each phase is timed as an action of the
+// static timing table.
 #include "analyses/driver_phases.h"
 #include "analyses/drivers.h"
 #include "input/problem.h"
 #include "loads/load_reader.h"
+#include "post/post_dispatch.h"
 #include "results/result_loops.h"
 #include "run/work_array.h"
 #include "solve/element_loop.h"
@@ -19,8 +21,9 @@ void static_linear_analysis() {
   timed(4, 4, [] { read_loads(); });
   timed(5, 5, [] { SOLUCION(SolveOptions{PROBLEM.printing(PRINT_DISPLACEMENTS), false}); });
   timed(6, 6, [] { stress_loop(WORK.reals(SOLUTION.DESPL)); });
-  // The smoothing of the stresses, the error estimate and the post-processing files
-  // (actions 7 to 9) are not built yet: those phases are skipped.
+  // The smoothing of the stresses and the error estimate (actions 7 and 8) are not
+  // built yet: those phases are skipped.
+  timed(9, 9, [] { post_process(PROBLEM.postprocessor, WORK.reals(SOLUTION.DESPL)); });
   if (PROBLEM.internal_forces == 1)
     timed(9, 10, [] { internal_force_loop(WORK.reals(SOLUTION.DESPL), WORK.reals(SOLUTION.ASLOD)); });
 }

@@ -9,8 +9,9 @@ namespace {
 
 constexpr int JACOBI_SWEEPS = 50;
 
+// factor times direction; adding 0.0 writes a product of zero as +0.
 void scaled(double* out, double factor, const double* direction) {
-  for (int i = 0; i < 3; ++i) out[i] = factor * direction[i];
+  for (int i = 0; i < 3; ++i) out[i] = factor * direction[i] + 0.0;
 }
 
 }  // namespace
