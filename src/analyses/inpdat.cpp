@@ -30,7 +30,10 @@ void run_driver(AnalysisCode kanali, void (*driver)()) {
 // The static branch: title card, then the two selection cards.
 void select_static_analysis() {
   LISTEN("INPDAT");
-  if (CARD.word_is(1, "TITULO")) write_record(UNIT_LISTING, CARD.CARDIM);
+  if (CARD.word_is(1, "TITULO")) {
+    PROBLEM.title = CARD.CARDIM;  // kept for the heading of the post-processing files
+    write_record(UNIT_LISTING, CARD.CARDIM);
+  }
   LISTEN("INPDAT");
   if (CARD.NWORD == 0) ERRSTP("INPDAT: TARJETA EQUIVOCADA EN INPDAT");
   const std::string first = CARD.WORD(1);

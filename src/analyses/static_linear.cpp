@@ -1,10 +1,13 @@
 // The static linear analysis: one elastic solution K u = f for the loads of the
 // input, then the stresses at the integration points, their smoothing to the nodes,
-// the error estimate when asked, and the element internal forces when asked. Each phase is timed as an action of the static timing table.
+// the error estimate when asked, the post-processing files and, when asked, the
+// element internal forces. Each phase is timed as an action of the static timing
+// table.
 #include "analyses/driver_phases.h"
 #include "analyses/drivers.h"
 #include "input/problem.h"
 #include "loads/load_reader.h"
+#include "post/post_dispatch.h"
 #include "results/result_loops.h"
 #include "results/smoothing.h"
 #include "results/smoothing_record.h"
@@ -24,6 +27,7 @@ void static_linear_analysis() {
   timed(7, 7, [] { smooth_stresses(WORK.reals(SOLUTION.DESPL)); });
   if (PROBLEM.error_estimation == 1 && SMOOTHING.done == 1)
     timed(8, 8, [] { estimate_error(WORK.reals(SOLUTION.DESPL)); });
+  timed(9, 9, [] { post_process(PROBLEM.postprocessor, WORK.reals(SOLUTION.DESPL)); });
   if (PROBLEM.internal_forces == 1)
     timed(9, 10, [] { internal_force_loop(WORK.reals(SOLUTION.DESPL), WORK.reals(SOLUTION.ASLOD)); });
 }

@@ -20,7 +20,7 @@ std::string model(const std::string& nodes_card, const std::string& element_card
          "GEOMETRIA\n" + element_cards +
          "1 0 0\n2 1 0\n3 2 0\n4 0 1\n5 1 1\n6 2 1\nFIN_GEOMETRIA\n"
          "CONDICIONES_DE_CONTORNO\n" + restraints + "FIN_CONDICIONES_DE_CONTORNO\n"
-         "FUERZAS\nSET_NUMERO 1\nCARGAS DEL SET\n" + loads + "FIN_FUERZAS\n";
+         "FUERZAS\nSET_NUMERO 1\nCARGAS DEL SET\n" + loads + "FIN_FUERZAS\nFEMV HOSTIL\n";
 }
 
 const std::string NODES = "NUMERO_DE_NODOS NPNODS=6";
