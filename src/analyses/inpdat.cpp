@@ -85,6 +85,8 @@ int run_vortan(std::string_view problem_path) {
     INIRUN();
     INPDAT();
     ENDRUN();
+    // The allocation table stays open to the end; its last records are checked too.
+    CLOSFI(UNIT_ALLOCATION);
   } catch (const FatalStop&) {
     close_all_units();
     return 1;

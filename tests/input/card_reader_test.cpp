@@ -149,11 +149,12 @@ TEST_F(CardReaderTest, IncludeFileSuppliesCardsThenInputResumes) {
     EXPECT_EQ(CARD.WORD(1), expected);
   }
   const auto lines = test::lines_of(listing());
-  ASSERT_EQ(lines.size(), 7u);
+  ASSERT_EQ(lines.size(), 8u);
   EXPECT_EQ(lines[1], " LISTEN <-- INCLUYE " + dir.file("inc.dat") + " ignored");
-  EXPECT_EQ(lines[2], " INPSET <-- ONE");
-  EXPECT_EQ(lines[5], " LISTEN <-- END OF INCLUDE FILE");
-  EXPECT_EQ(lines[6], " INPSET <-- FOUR");
+  EXPECT_EQ(lines[2], "     FICHERO INCLUIDO: " + dir.file("inc.dat"));
+  EXPECT_EQ(lines[3], " INPSET <-- ONE");
+  EXPECT_EQ(lines[6], " LISTEN <-- END OF INCLUDE FILE");
+  EXPECT_EQ(lines[7], " INPSET <-- FOUR");
 }
 
 TEST_F(CardReaderTest, IncludeNameRelativeToTheProblemDirectory) {
@@ -161,6 +162,17 @@ TEST_F(CardReaderTest, IncludeNameRelativeToTheProblemDirectory) {
   deck("INCLUYE part.inc\n");
   LISTEN("INPSET");
   EXPECT_EQ(CARD.WORD(1), "INSIDE");
+}
+
+TEST_F(CardReaderTest, CharactersAfterColumn150AreIgnored) {
+  // A line of a megabyte: the card is made of its first 150 columns only.
+  deck("NODO 5" + std::string(144, ' ') + "7 8 9" + std::string(1 << 20, 'Z') + "\nNEXT 1\n");
+  LISTEN("INPDAT");
+  EXPECT_EQ(CARD.NWORD, 1);
+  EXPECT_EQ(CARD.NVALU, 1);
+  EXPECT_EQ(CARD.CARDIM.size(), 150u);
+  LISTEN("INPDAT");
+  EXPECT_EQ(CARD.WORD(1), "NEXT");
 }
 
 TEST_F(CardReaderTest, FatalConditions) {
