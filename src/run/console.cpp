@@ -113,7 +113,7 @@ void write_fatal_report(std::string_view message, std::string_view card_image) {
   const std::string card = trimmed(card_image);
   if (!card.empty()) write_diagnostic("ULTIMA TARJETA LEIDA : " + card);
   for (const std::string& trouble : FILESET.file_errors) write_diagnostic(trouble);
-  if (FILESET.opened) write_diagnostic("LISTADO: " + unit_file_name(".sal"));
+  if (!FILESET.listing.empty()) write_diagnostic("LISTADO: " + FILESET.listing);
 }
 
 }  // namespace vortan

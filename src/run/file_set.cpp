@@ -136,6 +136,7 @@ void open_unit(int unit, int record_length) {
     ERRSTP("OPENFI: NO ABRE UNIDAD " + std::to_string(unit) + " " + row.extension);
   }
   if (row.form == Form::direct) u.record_bytes = 8 * static_cast<std::size_t>(record_length);
+  if (unit == UNIT_LISTING) FILESET.listing = u.path;
   units()[unit] = u;
 }
 
@@ -155,6 +156,7 @@ void read_problem_path() {
   FILESET.stem.clear();
   FILESET.named = false;
   FILESET.opened = false;
+  FILESET.listing.clear();
   const std::string& path = FILESET.command_argument;
   if (!has_problem_extension(path)) {
     if (!path.empty()) note_file_error("EL FICHERO DE DATOS NO TERMINA EN .vtn: " + path);

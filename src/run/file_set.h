@@ -26,6 +26,7 @@ struct FileSetRecord {
   std::string stem;              // the problem path without its extension
   bool named = false;            // the problem path has been read and split
   bool opened = false;           // the input file is open: the run may write its files
+  std::string listing;           // the listing's path, once it was opened
   // Files that could not be opened or written, each a line for the fatal report.
   std::vector<std::string> file_errors;
 };

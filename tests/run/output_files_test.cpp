@@ -63,6 +63,19 @@ TEST(OutputFiles, AFileThatCannotBeWrittenEndsTheRunWithAFailure) {
   }
 }
 
+TEST(OutputFiles, AListingThatCannotBeOpenedIsNamedAndNotReportedAsTheListing) {
+  test::TempDir dir;
+  test::write_file(dir.file("D.vtn"), test::two_element_deck());
+  fs::create_directory(dir.file("D.sal"));
+  const test::ProgramRun run = test::run_program_with(dir.path(), "D.vtn");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(test::lines_of(run.err), (std::vector<std::string>{
+                                         "VORTAN: OPENFI: NO ABRE UNIDAD 16 .sal",
+                                         "VORTAN: NO SE PUEDE ABRIR EL FICHERO D.sal (ES UN DIRECTORIO)"}));
+  // The error file is the only report of the stop.
+  EXPECT_NE(test::read_file(dir.file("D.err")).find("     OPENFI: NO ABRE UNIDAD 16 .sal"), std::string::npos);
+}
+
 TEST(OutputFiles, TheDeckIsReadFromThePathExactlyAsGiven) {
   test::TempDir dir;
   // Namesakes that the old name rules would have picked: blanks dropped, the name cut
