@@ -164,17 +164,6 @@ TEST_F(CardReaderTest, IncludeNameRelativeToTheProblemDirectory) {
   EXPECT_EQ(CARD.WORD(1), "INSIDE");
 }
 
-TEST_F(CardReaderTest, CharactersAfterColumn150AreIgnored) {
-  // A line of a megabyte: the card is made of its first 150 columns only.
-  deck("NODO 5" + std::string(144, ' ') + "7 8 9" + std::string(1 << 20, 'Z') + "\nNEXT 1\n");
-  LISTEN("INPDAT");
-  EXPECT_EQ(CARD.NWORD, 1);
-  EXPECT_EQ(CARD.NVALU, 1);
-  EXPECT_EQ(CARD.CARDIM.size(), 150u);
-  LISTEN("INPDAT");
-  EXPECT_EQ(CARD.WORD(1), "NEXT");
-}
-
 TEST_F(CardReaderTest, FatalConditions) {
   struct Case {
     std::string text;

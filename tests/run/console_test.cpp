@@ -51,17 +51,6 @@ TEST_F(ConsoleTest, ACounterWritesOneLinePerPercentAndItsLastLine) {
   EXPECT_EQ(lines.back(), counter_line(7));
 }
 
-TEST_F(ConsoleTest, ACounterThatStopsEarlyKeepsItsLastPercent) {
-  set_console_stream(stream_, false);
-  // A factorisation that ends in a fatal stop half-way: the counter then restarts.
-  for (long long k = 1; k <= 500; ++k) write_progress_record(counter_line(k), k, 1000);
-  for (long long k = 1; k <= 1000; ++k) write_progress_record(counter_line(k), k, 1000);
-  const auto lines = test::lines_of(written());
-  ASSERT_EQ(lines.size(), 51u + 101u);
-  EXPECT_EQ(lines[50], counter_line(500));
-  EXPECT_EQ(lines[51], counter_line(1));
-}
-
 TEST_F(ConsoleTest, OverprintLinesReturnToTheStartOfTheLineOnATerminal) {
   set_console_stream(stream_, true);
   write_console_record("BANNER");

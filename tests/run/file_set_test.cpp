@@ -61,18 +61,12 @@ TEST_F(FileSetTest, WrongExtensionMissingInputAndUnknownCodesStop) {
   EXPECT_EQ(test::stop_message_of([] { OPENFI(1); }), "OPENFI: ERROR EN EL NOMBRE DE *.vtn");
   EXPECT_FALSE(test::file_exists(dir.file("VIGA.err")));
 
-  // A missing input and a directory given as the input are named, and nothing is
-  // written beside them.
-  std::filesystem::create_directory(dir.file("CARPETA.vtn"));
-  for (const char* name : {"NADA.vtn", "CARPETA.vtn"}) {
-    reset_run_state();
-    set_command_argument(dir.file(name));
-    EXPECT_EQ(test::stop_message_of([] { OPENFI(1); }), "OPENFI: NO ABRE UNIDAD 5 .vtn");
-    ASSERT_EQ(FILESET.file_errors.size(), 1u);
-    EXPECT_NE(FILESET.file_errors[0].find(dir.file(name)), std::string::npos);
-  }
-  EXPECT_NE(FILESET.file_errors[0].find("(ES UN DIRECTORIO)"), std::string::npos);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+  // A missing input is named in the fatal report.
+  reset_run_state();
+  set_command_argument(dir.file("NADA.vtn"));
+  EXPECT_EQ(test::stop_message_of([] { OPENFI(1); }), "OPENFI: NO ABRE UNIDAD 5 .vtn");
+  EXPECT_EQ(FILESET.file_errors,
+            std::vector<std::string>{"NO SE PUEDE ABRIR EL FICHERO " + dir.file("NADA.vtn") + " (NO EXISTE)"});
 
   test::write_file(dir.file("OK.vtn"), "VORTAN\n");
   test::open_deck(dir.file("OK.vtn"));
@@ -81,15 +75,6 @@ TEST_F(FileSetTest, WrongExtensionMissingInputAndUnknownCodesStop) {
     EXPECT_EQ(test::stop_message_of([code] { OPENFI(code); }), "OPENFI: NO FILE SPECIFIED FOR THATH NUMB");
     test::open_deck(dir.file("OK.vtn"));
   }
-}
-
-TEST_F(FileSetTest, OpeningTheInputRemovesAnEarlierErrorReport) {
-  test::write_file(dir.file("S.vtn"), "VORTAN\n");
-  test::write_file(dir.file("S.err"), "old report\n");
-  test::write_file(dir.file("T.err"), "another problem's report\n");
-  test::open_deck(dir.file("S.vtn"));
-  EXPECT_FALSE(test::file_exists(dir.file("S.err")));
-  EXPECT_TRUE(test::file_exists(dir.file("T.err")));
 }
 
 TEST_F(FileSetTest, LongLinesAreReadInBoundedMemory) {
