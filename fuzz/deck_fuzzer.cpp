@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "analyses/inpdat.h"
+#include "run/console.h"
 #include "run/work_array.h"
 
 namespace {
@@ -66,7 +67,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   // A small work array: large requests end in the allocator's stop quickly.
   vortan::RUN.MEMORY = 1 << 22;
   vortan::WORK.obtain(vortan::RUN.MEMORY);
-  // The console of every run would flood the fuzzer's output.
+  // The console and the fatal report of every run would flood the fuzzer's output,
+  // which shares standard error with them.
+  vortan::set_diagnostic_stream(nullptr);
   if (std::freopen("/dev/null", "w", stdout) == nullptr) return 0;
   return 0;
 }

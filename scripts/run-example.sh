@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Sets up, builds VORTAN and runs one bundled example deck (default: the plane-stress
-# cantilever). The listing and the other output files are written beside the copy of
-# the deck in build/example-run/.
+# Sets up, builds the program (only the program: not the tests or the benchmarks) and
+# runs one bundled example deck (default: the plane-stress cantilever). The listing and
+# the other output files are written beside the copy of the deck in build/example-run/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/build.sh
+./scripts/setup.sh
+cmake -S . -B build >/dev/null
+cmake --build build -j"$(nproc)" --target vortan
 deck=${1:-examples/cantilever-plane-stress.vtn}
 run_dir=build/example-run
 mkdir -p "$run_dir"

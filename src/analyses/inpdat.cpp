@@ -27,6 +27,22 @@ void run_driver(AnalysisCode kanali, void (*driver)()) {
   driver();
 }
 
+// The selection cards of a static analysis chose no driver: the run ends after the
+// banners as the selection rules say, and the console tells why.
+void warn_no_analysis(const std::string& first, const std::string& second, const std::string& material) {
+  std::string reason;
+  if (first == "OPTIMIZACION" && second == "NOLINEAL")
+    reason = "OPTIMIZACION NOLINEAL NO TIENE ANALISIS";
+  else if (!(first == "GENERAL" && (second == "LINEAL" || second == "NOLINEAL")) &&
+           !(first == "OPTIMIZACION" && second == "LINEAL"))
+    reason = "SE ESPERA GENERAL LINEAL, GENERAL NOLINEAL U OPTIMIZACION LINEAL";
+  else
+    reason = "LA SEGUNDA TARJETA DEBE SER MATERIAL LINEAL";
+  write_record(UNIT_CONSOLE, "WARNING: NO SE HA REALIZADO NINGUN ANALISIS");
+  write_record(UNIT_CONSOLE, "         TARJETAS DE SELECCION: " + first + " " + second + " / " + material);
+  write_record(UNIT_CONSOLE, "         " + reason);
+}
+
 // The static branch: title card, then the two selection cards.
 void select_static_analysis() {
   LISTEN("INPDAT");
@@ -41,10 +57,12 @@ void select_static_analysis() {
   LISTEN("INPDAT");
   if (CARD.NWORD == 0) ERRSTP("INPEST: TARJETA EQUIVOCADA EN INPDAT");
   const bool linear_material = CARD.word_is(1, "MATERIAL") && CARD.word_is(2, "LINEAL");
-  if (!linear_material) return;
-  if (first == "GENERAL" && second == "LINEAL") run_driver(STATIC_LINEAR, static_linear_analysis);
+  const std::string material = CARD.WORD(1) + " " + CARD.WORD(2);
+  if (!linear_material) warn_no_analysis(first, second, material);
+  else if (first == "GENERAL" && second == "LINEAL") run_driver(STATIC_LINEAR, static_linear_analysis);
   else if (first == "GENERAL" && second == "NOLINEAL") run_driver(NONLINEAR_STATIC, nonlinear_static_analysis);
   else if (first == "OPTIMIZACION" && second == "LINEAL") run_driver(GENERAL_STATIC, general_static_analysis);
+  else warn_no_analysis(first, second, material);
 }
 
 }  // namespace
@@ -93,6 +111,8 @@ int run_vortan(std::string_view problem_path) {
     INIRUN();
     INPDAT();
     ENDRUN();
+    // The allocation table stays open to the end; its last records are checked too.
+    CLOSFI(UNIT_ALLOCATION);
   } catch (const FatalStop&) {
     close_all_units();
     return 1;

@@ -2,18 +2,33 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
+#include "run/console.h"
 #include "run/errstp.h"
 #include "run/file_set.h"
+#include "run/fortran_format.h"
 #include "run/run_driver.h"
 
 namespace vortan {
 
 CardRecord CARD;
 
-// The fatal stop shows the last card read.
-const bool last_card_registered = (register_last_card(&CARD.CARDIM, &CARD.words[0]), true);
+namespace {
+
+// The file and line of the last line read.
+CardLocation last_line_location() {
+  if (CARD.line_unit == UNIT_INCLUDE) return {CARD.include_path, CARD.include_lines};
+  if (CARD.line_unit == UNIT_INPUT) return {FILESET.command_argument, CARD.input_lines};
+  return {};
+}
+
+}  // namespace
+
+// The fatal stop shows the last card read and where it was read.
+const bool last_card_registered =
+    (register_last_card(&CARD.CARDIM, &CARD.words[0]), register_card_location(last_line_location), true);
 
 namespace {
 
@@ -59,7 +74,11 @@ void read_physical_line(std::string_view name) {
   std::string line;
   for (;;) {
     bool error = false;
-    if (read_record(CARD.unit, line, error)) break;
+    if (read_record(CARD.unit, line, error, LINE_LENGTH)) {
+      CARD.line_unit = CARD.unit;
+      ++(CARD.unit == UNIT_INCLUDE ? CARD.include_lines : CARD.input_lines);
+      break;
+    }
     if (error) ERRSTP("LISTEN: ERROR DETECTADO DURANTE LECTURA");
     if (CARD.unit != UNIT_INCLUDE) {
       CARD.CARDIM.assign(LINE_LENGTH, ' ');
@@ -69,7 +88,6 @@ void read_physical_line(std::string_view name) {
     CARD.unit = UNIT_INPUT;
     if (echo_wanted(name)) write_echo("LISTEN", "END OF INCLUDE FILE");
   }
-  if (line.size() > LINE_LENGTH) line.resize(LINE_LENGTH);
   line.resize(LINE_LENGTH, ' ');
   CARD.CARDIM = line;
 }
@@ -111,13 +129,25 @@ void open_include(std::string_view name, int first_column, int line_end, int end
   if (stop == start) ERRSTP("LISTEN: ERROR LINEA EN BLANCO");
   if (CARD.unit == UNIT_INCLUDE) ERRSTP("LISTEN: ERROR: INCLUDE DE INCLUDE");
   const std::string file = line.substr(start, stop - start);
-  bool opened = open_existing_formatted(UNIT_INCLUDE, file);
-  // A relative name that is not found from the working directory is looked for
-  // beside the problem file.
-  if (!opened && file.front() != '/' && !FILESET.directory.empty())
-    opened = open_existing_formatted(UNIT_INCLUDE, FILESET.directory + file);
+  // A relative name belongs to the folder of the file that includes it (the problem
+  // file: include files do not include); the working directory comes second.
+  std::string path = file;
+  bool opened = false;
+  if (file.front() != '/' && !FILESET.directory.empty()) {
+    path = FILESET.directory + file;
+    opened = open_existing_formatted(UNIT_INCLUDE, path);
+  }
+  if (!opened) {
+    path = file;
+    opened = open_existing_formatted(UNIT_INCLUDE, path);
+  }
   if (!opened) ERRSTP("LISTEN: ERROR ABRIENDO FICHERO INCLUDE");
   CARD.unit = UNIT_INCLUDE;
+  CARD.include_path = path;
+  CARD.include_lines = 0;
+  std::error_code ignored;
+  const std::filesystem::path full = std::filesystem::absolute(path, ignored).lexically_normal();
+  write_record(UNIT_LISTING, fmt::X(5) + "FICHERO INCLUIDO: " + full.string());
 }
 
 enum class LineEnd { normal, include };

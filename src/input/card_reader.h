@@ -27,6 +27,12 @@ struct CardRecord {
   bool echo = false;
   bool continuation = false;
   int unit = 5;  // the input file, or 8 while an include file is read
+  // Where the lines come from, for the fatal report: lines read from the input file
+  // and from the include file (as it was opened), and the unit of the last line.
+  long input_lines = 0;
+  long include_lines = 0;
+  std::string include_path;
+  int line_unit = 0;  // 0 before the first line
 
   const std::string& WORD(int i) const { return words[i - 1]; }
   double VALUE(int i) const { return values[i - 1]; }
@@ -39,7 +45,10 @@ struct CardRecord {
 extern CardRecord CARD;
 
 // Reads one complete card; name is the caller's six-character routine name, shown in
-// the echo ("NOECHO" suppresses every echo line of the call).
+// the echo ("NOECHO" suppresses every echo line of the call). Characters after column
+// 150 of a line are ignored. A relative include name is looked for in the folder of
+// the problem file first, then in the working directory; the listing records the full
+// path of every include file opened.
 void LISTEN(std::string_view name);
 
 // Position of the last non-blank character of a line (0 for a blank line).

@@ -3,8 +3,12 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace vortan {
+
+// The version the banners and the --version option show.
+inline constexpr std::string_view PROGRAM_VERSION = "5.1.5";
 
 // The seven lines of the block-letter logo, 55 characters each.
 const std::string* logo_lines();

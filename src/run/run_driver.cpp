@@ -3,6 +3,7 @@
 #include <string>
 
 #include "run/banners.h"
+#include "run/console.h"
 #include "run/errstp.h"
 #include "run/file_set.h"
 #include "run/fortran_format.h"
@@ -90,11 +91,14 @@ void ERRSTP(std::string_view text) {
   // must not start a second report.
   if (stopping) throw FatalStop(cut);
   stopping = true;
+  // A file that fails while the report is written is named in the report, not stopped for.
+  hold_write_failures(true);
   // Before the listing exists (a wrong problem path) the message goes to the console.
   if (!unit_is_open(UNIT_LISTING)) write_record(UNIT_CONSOLE, fmt::X(5) + message);
   const bool with_block = last_card_first_word == nullptr || *last_card_first_word != "FINCA";
   write_error_report(UNIT_LISTING, message, with_block);
-  if (with_block && FILESET.named) {
+  // No error file beside a problem file that could not be opened.
+  if (with_block && FILESET.opened) {
     try {
       OPENFI(UNIT_ERROR);
       write_error_report(UNIT_ERROR, message, true);
@@ -103,8 +107,11 @@ void ERRSTP(std::string_view text) {
     }
   }
   CLOSFI(1);
+  CLOSFI(UNIT_ALLOCATION);
+  write_fatal_report(cut, last_image());
   write_record(UNIT_CONSOLE, "VORTAN:* * * FIN DE ANALISIS * * *");
   flush_units();
+  hold_write_failures(false);
   stopping = false;
   throw FatalStop(cut);
 }

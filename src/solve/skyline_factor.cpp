@@ -6,6 +6,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "run/console.h"
 #include "run/errstp.h"
 #include "run/file_set.h"
 #include "run/fortran_format.h"
@@ -84,7 +85,7 @@ class ProgressLine {
       put_time(static_cast<double>(std::clock() - start_) / CLOCKS_PER_SEC);
     }
     put_integer(text_ + 28, equation, 8);
-    write_record(UNIT_CONSOLE, std::string_view(text_, LENGTH));
+    write_progress_record(std::string_view(text_, LENGTH), equation, neqns_);
   }
 
  private:

@@ -149,11 +149,12 @@ TEST_F(CardReaderTest, IncludeFileSuppliesCardsThenInputResumes) {
     EXPECT_EQ(CARD.WORD(1), expected);
   }
   const auto lines = test::lines_of(listing());
-  ASSERT_EQ(lines.size(), 7u);
+  ASSERT_EQ(lines.size(), 8u);
   EXPECT_EQ(lines[1], " LISTEN <-- INCLUYE " + dir.file("inc.dat") + " ignored");
-  EXPECT_EQ(lines[2], " INPSET <-- ONE");
-  EXPECT_EQ(lines[5], " LISTEN <-- END OF INCLUDE FILE");
-  EXPECT_EQ(lines[6], " INPSET <-- FOUR");
+  EXPECT_EQ(lines[2], "     FICHERO INCLUIDO: " + dir.file("inc.dat"));
+  EXPECT_EQ(lines[3], " INPSET <-- ONE");
+  EXPECT_EQ(lines[6], " LISTEN <-- END OF INCLUDE FILE");
+  EXPECT_EQ(lines[7], " INPSET <-- FOUR");
 }
 
 TEST_F(CardReaderTest, IncludeNameRelativeToTheProblemDirectory) {

@@ -77,6 +77,8 @@ TEST(DeckCases, IncludeEchoAndNormalEndWithoutAnalysis) {
   ASSERT_EQ(run_case(dir, "tests/cases/spine", "include-echo"), 0);
   const std::string listing = test::read_file(dir.file("include-echo.sal"));
   expect_golden(listing, "tests/cases/spine/include-echo.expected", "spine_include-echo");
+  const fs::path included = fs::canonical(fs::path(dir.path()) / "common.inc");
+  EXPECT_NE(listing.find("     FICHERO INCLUIDO: " + included.string() + "\n"), std::string::npos);
   const std::string timing = test::read_file(dir.file("include-echo.tim"));
   EXPECT_NE(timing.find("I N F O R M A C I O N    DE    T I E M P O S"), std::string::npos);
   EXPECT_NE(listing.find(timing), std::string::npos);  // the same report in both files

@@ -154,7 +154,7 @@ TEST(RunDriverBadInput, EveryHostileDeckEndsInItsFatalStop) {
       {"VORTAN\nANALISIS [kN\n", "LISTEN: UNIDADES DEBEN TERMINAR CON \"]\""},
       {"VORTAN\nINCLUYE /dev/zero\n", "LISTEN: ERROR ABRIENDO FICHERO INCLUDE"},
       {"VORTAN\nINCLUYE .\n", "LISTEN: ERROR ABRIENDO FICHERO INCLUDE"},
-      {"VORTAN\n" + std::string(100000, 'X'), "LISTEN: ERROR DETECTADO DURANTE LECTURA"},
+      {"VORTAN\n" + std::string(100000, 'X'), "INPDAT: TIPO DE ANALISIS NO EXISTE"},
   };
   for (const Case& c : cases) {
     test::TempDir dir;
@@ -174,14 +174,14 @@ TEST(RunDriverBadInput, EveryHostileDeckEndsInItsFatalStop) {
 
 TEST(RunDriverBadInput, WrongOrMissingProblemPath) {
   test::TempDir dir;
-  test::write_file(dir.file("VIGA.VTN"), "VORTAN\n");
-  for (const char* path : {"VIGA.VTN", "missing.vtn", "", "dir/"}) {
+  test::write_file(dir.file("VIGA.txt"), "VORTAN\n");
+  for (const char* path : {"VIGA.txt", "missing.vtn", "dir/"}) {
     std::string console;
     EXPECT_EQ(test::run_program(dir, path, &console), 1) << path;
     EXPECT_NE(console.find("VORTAN:* * * FIN DE ANALISIS * * *"), std::string::npos) << path;
   }
   std::string console;
-  test::run_program(dir, "VIGA.VTN", &console);
+  test::run_program(dir, "VIGA.txt", &console);
   EXPECT_NE(console.find("OPENFI: ERROR EN EL NOMBRE DE *.vtn"), std::string::npos);
   test::run_program(dir, "missing.vtn", &console);
   EXPECT_NE(console.find("OPENFI: NO ABRE UNIDAD 5 .vtn"), std::string::npos);
