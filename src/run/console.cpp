@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "run/file_set.h"
+#include "run/timing.h"
 
 namespace vortan {
 
@@ -15,14 +16,6 @@ struct Console {
   bool line_open = false;       // an overprint line waits for its newline
 };
 Console console;
-
-// The counter whose records are being thinned out.
-struct Progress {
-  long long total = 0;
-  long long done = 0;
-  long long percent = -1;  // percent of the last record written
-};
-Progress progress;
 
 std::FILE* diagnostics = stderr;
 CardLocationQuery card_location = nullptr;
@@ -65,11 +58,14 @@ void write_progress_record(std::string_view line, long long done, long long tota
     return;
   }
   // A new counter starts when the total changes or the count goes back.
-  if (total != progress.total || done <= progress.done) progress = Progress{total, 0, -1};
-  progress.done = done;
+  if (total != TIMING.progress_total || done <= TIMING.progress_done) {
+    TIMING.progress_total = total;
+    TIMING.progress_percent = -1;
+  }
+  TIMING.progress_done = done;
   const long long percent = done >= total ? 100 : (done > 0 ? done * 100 / total : 0);
-  if (percent == progress.percent && done != total) return;
-  progress.percent = percent;
+  if (percent == TIMING.progress_percent && done != total) return;
+  TIMING.progress_percent = percent;
   write_console_record(line);
 }
 
@@ -77,7 +73,8 @@ void flush_console() { std::fflush(out()); }
 
 void set_console_stream(std::FILE* stream, bool terminal) {
   console = Console{};
-  progress = Progress{};
+  TIMING.progress_total = TIMING.progress_done = 0;
+  TIMING.progress_percent = -1;
   console.stream = stream;
   if (stream != nullptr) {
     console.checked = true;

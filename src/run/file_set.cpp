@@ -42,7 +42,6 @@ bool is_regular_file(const std::string& path) {
   return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-bool held = false;  // the fatal stop is writing its report
 
 // Why a file could not be opened, for the fatal report.
 std::string open_failure_reason(const std::string& path, int error) {
@@ -71,18 +70,17 @@ void write_failed(int unit, Unit& u, const char* routine) {
   const bool first = !u.failed;
   u.failed = true;
   note_file_error("ERROR DE ESCRITURA EN EL FICHERO " + u.path);
-  if (first && !held) ERRSTP(std::string(routine) + ": ERROR DE ESCRITURA EN UNIDAD " + std::to_string(unit));
+  if (first && !FILESET.write_failures_held) ERRSTP(std::string(routine) + ": ERROR DE ESCRITURA EN UNIDAD " + std::to_string(unit));
 }
 
 struct UnitRow {
-  const char* extension;
+  std::string extension;
   Form form;
   bool must_exist;
 };
 
 // Extension, form and status of every unit that is opened by name.
 bool unit_row(int unit, UnitRow& row) {
-  static char work_extension[5];
   switch (unit) {
     case 5: row = {".vtn", Form::formatted, true}; return true;
     case 16: row = {".sal", Form::formatted, false}; return true;
@@ -104,13 +102,11 @@ bool unit_row(int unit, UnitRow& row) {
     default: break;
   }
   if ((unit >= 11 && unit <= 15) || (unit >= 21 && unit <= 30)) {
-    std::snprintf(work_extension, sizeof work_extension, ".p%d%d", unit / 10, unit % 10);
-    row = {work_extension, Form::unformatted, false};
+    row = {".p" + std::to_string(unit), Form::unformatted, false};
     return true;
   }
   if (unit >= 101 && unit <= 105) {
-    std::snprintf(work_extension, sizeof work_extension, ".st%d", unit - 100);
-    row = {work_extension, Form::direct, false};
+    row = {".st" + std::to_string(unit - 100), Form::direct, false};
     return true;
   }
   return false;
@@ -263,7 +259,7 @@ void close_all_units() {
   flush_console();
 }
 
-void hold_write_failures(bool hold) { held = hold; }
+void hold_write_failures(bool hold) { FILESET.write_failures_held = hold; }
 
 void write_record(int unit, std::string_view line) {
   if (unit == UNIT_CONSOLE) {

@@ -29,6 +29,8 @@ struct FileSetRecord {
   std::string listing;           // the listing's path, once it was opened
   // Files that could not be opened or written, each a line for the fatal report.
   std::vector<std::string> file_errors;
+  // While the fatal stop writes its report, a failed write is recorded, not a new stop.
+  bool write_failures_held = false;
 };
 extern FileSetRecord FILESET;
 

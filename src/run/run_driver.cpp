@@ -16,7 +16,6 @@ namespace {
 
 const std::string* last_card_image = nullptr;
 const std::string* last_card_first_word = nullptr;
-bool stopping = false;
 
 std::string last_image() {
   std::string image = last_card_image != nullptr ? *last_card_image : std::string();
@@ -58,7 +57,7 @@ void read_date_time() {
 }
 
 void INIRUN() {
-  stopping = false;
+  RUN.stopping = false;
   SECNOW(TIMING.program_start);
   write_console_banner();
   for (double& slot : TIMING.table) slot = 0.0;
@@ -89,8 +88,8 @@ void ERRSTP(std::string_view text) {
   message.resize(40, ' ');
   // A failure while the report itself is written (the error file cannot be opened)
   // must not start a second report.
-  if (stopping) throw FatalStop(cut);
-  stopping = true;
+  if (RUN.stopping) throw FatalStop(cut);
+  RUN.stopping = true;
   // A file that fails while the report is written is named in the report, not stopped for.
   hold_write_failures(true);
   // Before the listing exists (a wrong problem path) the message goes to the console.
@@ -112,7 +111,7 @@ void ERRSTP(std::string_view text) {
   write_record(UNIT_CONSOLE, "VORTAN:* * * FIN DE ANALISIS * * *");
   flush_units();
   hold_write_failures(false);
-  stopping = false;
+  RUN.stopping = false;
   throw FatalStop(cut);
 }
 

@@ -13,6 +13,9 @@ struct LocalTime {
 struct TimingRecord {
   double table[40] = {};        // 1..20 accumulated seconds; 21..40 last start readings
   double program_start = 0.0;   // clock reading when the console banner was written
+  // The counter whose progress lines are being thinned out: its total, the last count
+  // reported and the percentage of the last line written.
+  long long progress_total = 0, progress_done = 0, progress_percent = -1;
   void reset() { *this = TimingRecord{}; }
   double& slot(int i) { return table[i - 1]; }
 };

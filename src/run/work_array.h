@@ -15,6 +15,7 @@ struct RunRecord {
   std::int32_t KANALI = 0;          // analysis code (AnalysisCode)
   std::int16_t date_time[7] = {};   // hour, minute, second, millisecond, day, month, year
   std::int16_t elapsed[4] = {};     // hours, minutes, seconds, milliseconds of the run
+  bool stopping = false;            // the fatal stop is writing its report
   void reset() { *this = RunRecord{}; }
 };
 extern RunRecord RUN;
