@@ -80,14 +80,17 @@ void eigen_solver(const Reader& r) {
   else r.stop("SOLVER NO IMPLEMENTADO");
 }
 
-// "GRADIENTECONJUGADO" options of the static linear reader.
+// "GRADIENTECONJUGADO" options of the static linear reader. After "SPARCE" the words
+// "PRECONDICIONADO" and "GMRES" may both be given, in either order.
 void conjugate_gradient_options() {
   if (CARD.word_is(3, "PRECONDICIONADO")) {
     PROBLEM.preconditioned = 1;
   } else if (CARD.word_is(3, "SPARCE")) {
     PROBLEM.solver = 5;
-    PROBLEM.preconditioned = CARD.word_is(4, "PRECONDICIONADO") ? 1 : 0;
-    PROBLEM.conjugate_gradient = CARD.word_is(4, "GMRES") ? 0 : 1;
+    for (int w = 4; w <= 5; ++w) {
+      if (CARD.word_is(w, "PRECONDICIONADO")) PROBLEM.preconditioned = 1;
+      if (CARD.word_is(w, "GMRES")) PROBLEM.conjugate_gradient = 0;
+    }
   }
 }
 
