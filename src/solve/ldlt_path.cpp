@@ -13,7 +13,6 @@
 #include "run/fortran_format.h"
 #include "run/work_array.h"
 #include "solve/assembly.h"
-#include "solve/element_reactions.h"
 #include "solve/equation_numbering.h"
 #include "solve/finite_solution.h"
 #include "solve/node_renumbering.h"
@@ -21,7 +20,6 @@
 #include "solve/skyline_profile.h"
 #include "solve/solution_paths.h"
 #include "solve/solution_record.h"
-#include "solve/solution_tables.h"
 
 namespace vortan {
 
@@ -146,13 +144,7 @@ void solve_by_ldlt(const SolveOptions& options) {
   skyline_resolution(system.amatr, system.pointers, system.neqns, system.rhs);
   scatter(system, despl);
   check_finite_displacements(despl);
-  const bool printing = options.print_results;
-  if (printing) print_displacement_table(despl, SolutionPath::other);
-  compute_element_reactions(despl, aslod, SOLUTION.penalty, react);
-  check_finite_reactions(react);
-  if (!printing) return;
-  print_reaction_table(react, SolutionPath::other);
-  print_elastic_support_forces(despl);
+  finish_with_element_reactions(options, SOLUTION.penalty);
 }
 
 }  // namespace vortan

@@ -19,7 +19,7 @@ void SOLUCION(const SolveOptions& options) {
   switch (PROBLEM.solver) {
     case 1: solve_by_gauss_elimination(options); break;
     case 2: solve_by_ldlt(options); break;
-    case 3:
+    case 3: solve_by_element_conjugate_gradient(options); break;
     case 4:
     case 5: ERRSTP("SOLUCION: SOLVER ITERATIVO NO DISPONIBLE");
     default: ERRSTP("SOLUCION: SOLVER NO IMPLEMENTADO");

@@ -22,8 +22,9 @@ struct SolveOptions {
   bool reuse_arrays = false;
 };
 
-// Runs the path of the header's solver code: 1 Gauss elimination, 2 LDLT. The
-// iterative codes 3 to 5 and any other code stop the run.
+// Runs the path of the header's solver code: 1 Gauss elimination, 2 LDLT, 3 the
+// element-by-element conjugate gradient. Codes 4 and 5 and any other code stop the
+// run.
 void SOLUCION(const SolveOptions& options);
 
 }  // namespace vortan

@@ -1,4 +1,4 @@
-// The direct solution paths of SOLUCION and what they share.
+// The solution paths of SOLUCION and what they share.
 #pragma once
 
 #include "solve/solucion.h"
@@ -11,7 +11,17 @@ void solve_by_gauss_elimination(const SolveOptions& options);
 // Profile LDL^T factorisation with node renumbering (solver code 2).
 void solve_by_ldlt(const SolveOptions& options);
 
+// Element-by-element conjugate gradient, with the diagonal preconditioner when the
+// header asks for it (solver code 3).
+void solve_by_element_conjugate_gradient(const SolveOptions& options);
+
 // Allocates ASLOD, DESPL and REACT (NTOTV reals each) into SOLUTION.
 void allocate_global_vectors();
+
+// The end of every path but Gauss elimination, once DESPL holds the solution and
+// ASLOD the applied loads: the displacement table (when printing), the reactions
+// recomputed element by element (links with the given penalty), and the reaction and
+// elastic-support tables (when printing).
+void finish_with_element_reactions(const SolveOptions& options, double penalty);
 
 }  // namespace vortan

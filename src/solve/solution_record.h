@@ -1,6 +1,7 @@
 // The state of the static solution paths: the work-array positions of the global
 // vectors (loads ASLOD, displacements DESPL, reactions REACT), the equation numbering
-// and profile of the LDLT path, and the penalty of the linked degrees of freedom.
+// and profile of the LDLT path, the vectors and matrices of the iterative paths with
+// the outcome of their iteration, and the penalty of the linked degrees of freedom.
 //
 // SOLUCION fills it; the result loops (stresses, internal forces, post-processing) read
 // DESPL and REACT from here. Every vector is NTOTV long and indexed by global position
@@ -47,6 +48,33 @@ struct SolutionRecord {
   std::int64_t profile_natural = 0;
   std::int64_t profile_rcm = 0;
   std::int64_t profile_sloan = 0;
+
+  // Iterative paths: vectors of the conjugate gradient and GMRES (NTOTV reals in the
+  // element-by-element path, NEQNS in the compressed-row path).
+  std::int32_t VECTP = 0;   // search direction
+  std::int32_t VECTU = 0;   // residual of the free equations
+  std::int32_t VECT1 = 0;   // matrix times the search direction
+  std::int32_t DIAGO = 0;   // diagonal of the matrix, then its inverse (the preconditioner)
+  std::int32_t ZVECT = 0;   // preconditioned residual
+
+  // Compressed-row path: the free-free part of the matrix by rows in equation order
+  // (LEQNS: equation of each global position, 0 where prescribed), every row's
+  // columns sorted; the incomplete factors share the pattern.
+  std::int32_t IA = 0;      // NEQNS + 1 row starts (0-based)
+  std::int32_t JA = 0;      // column (0-based equation) of every entry
+  std::int32_t STIFF = 0;   // value of every entry
+  std::int32_t FACIN = 0;   // incomplete factors L (unit, below) and U (diagonal and above)
+  std::int32_t GMRVB = 0;   // GMRES: the Krylov basis, (restart + 1) x NEQNS
+  std::int64_t entries = 0; // entries of the compressed rows
+  double shift = 0.0;       // diagonal shift the incomplete factorisation needed (0 when none)
+
+  // Outcome of the last iterative solution.
+  std::int32_t iterations = 0;   // cycles (GMRES: inner steps)
+  double residual = 0.0;         // final squared residual norm of the free equations
+  double products = 0.0;         // matrix-vector products formed
+  double setup_seconds = 0.0;    // structure, assembly and preconditioner
+  double iteration_seconds = 0.0;
+  double product_seconds = 0.0;  // within the iteration: the matrix-vector products
 
   // Penalty of the linked degrees of freedom of the last assembly (0 when none).
   double penalty = 0.0;

@@ -1,0 +1,70 @@
+#include "solve/iterative/element_product.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "input/problem.h"
+#include "run/work_array.h"
+#include "solve/element_loop.h"
+#include "solve/supports.h"
+
+namespace vortan {
+
+namespace {
+
+// y(positions) += matrix * x(positions); positions below 1 take no part.
+void add_matrix_product(const double* matrix, int n, const std::int32_t* positions, const double* x, double* y) {
+  double xe[MAX_ELEMENT_VARIABLES];
+  double ye[MAX_ELEMENT_VARIABLES];
+  for (int j = 0; j < n; ++j) {
+    xe[j] = positions[j] > 0 ? x[positions[j] - 1] : 0.0;
+    ye[j] = 0.0;
+  }
+  for (int j = 0; j < n; ++j) {
+    const double xj = xe[j];
+    if (xj == 0.0) continue;
+    const double* column = matrix + static_cast<std::ptrdiff_t>(j) * n;
+    for (int i = 0; i < n; ++i) ye[i] += column[i] * xj;
+  }
+  for (int i = 0; i < n; ++i)
+    if (positions[i] > 0) y[positions[i] - 1] += ye[i];
+}
+
+}  // namespace
+
+void element_product(const double* x, double* y, double penalty) {
+  ZEROR(PROBLEM.NTOTV, y);
+  for_each_element_stiffness([&](int, const std::int32_t* positions, int n, const double* k) {
+    add_matrix_product(k, n, positions, x, y);
+  });
+  for (std::int32_t i = 0; i < PROBLEM.MRESO; ++i) {
+    const std::int32_t g = spring_position(i) - 1;
+    y[g] += spring_stiffness(i) * x[g];
+  }
+  if (PROBLEM.MGDLL <= 0) return;
+  double matrix[4];
+  link_matrix(penalty, matrix);
+  for (std::int32_t i = 0; i < PROBLEM.MGDLL; ++i) {
+    std::int32_t pair[2];
+    link_positions(i, pair[0], pair[1]);
+    add_matrix_product(matrix, 2, pair, x, y);
+  }
+}
+
+double add_support_diagonal(double* diag) {
+  for (std::int32_t i = 0; i < PROBLEM.MRESO; ++i) diag[spring_position(i) - 1] += spring_stiffness(i);
+  if (PROBLEM.MGDLL <= 0) return 0.0;
+  double largest = 0.0;
+  for (std::int32_t g = 0; g < PROBLEM.NTOTV; ++g) largest = std::max(largest, std::fabs(diag[g]));
+  const double penalty = LINK_PENALTY_FACTOR * largest;
+  for (std::int32_t i = 0; i < PROBLEM.MGDLL; ++i) {
+    std::int32_t a = 0, b = 0;
+    link_positions(i, a, b);
+    diag[a - 1] += penalty;
+    diag[b - 1] += penalty;
+  }
+  return penalty;
+}
+
+}  // namespace vortan
