@@ -23,8 +23,8 @@ struct SolveOptions {
 };
 
 // Runs the path of the header's solver code: 1 Gauss elimination, 2 LDLT, 3 the
-// element-by-element conjugate gradient. Codes 4 and 5 and any other code stop the
-// run.
+// element-by-element conjugate gradient, 5 the compressed-row conjugate gradient or
+// GMRES. Code 4 and any other code stop the run.
 void SOLUCION(const SolveOptions& options);
 
 }  // namespace vortan

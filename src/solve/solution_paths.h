@@ -15,6 +15,10 @@ void solve_by_ldlt(const SolveOptions& options);
 // header asks for it (solver code 3).
 void solve_by_element_conjugate_gradient(const SolveOptions& options);
 
+// The free-free matrix in compressed rows, solved by the conjugate gradient or the
+// restarted GMRES (solver code 5).
+void solve_by_compressed_rows(const SolveOptions& options);
+
 // Allocates ASLOD, DESPL and REACT (NTOTV reals each) into SOLUTION.
 void allocate_global_vectors();
 

@@ -56,6 +56,8 @@ struct SolutionRecord {
   std::int32_t VECT1 = 0;   // matrix times the search direction
   std::int32_t DIAGO = 0;   // diagonal of the matrix, then its inverse (the preconditioner)
   std::int32_t ZVECT = 0;   // preconditioned residual
+  std::int32_t VECTX = 0;   // compressed-row path: the iterate in equation order
+  std::int32_t VECTB = 0;   // GMRES: the right-hand side, kept for the restarts
 
   // Compressed-row path: the free-free part of the matrix by rows in equation order
   // (LEQNS: equation of each global position, 0 where prescribed), every row's
@@ -64,6 +66,7 @@ struct SolutionRecord {
   std::int32_t JA = 0;      // column (0-based equation) of every entry
   std::int32_t STIFF = 0;   // value of every entry
   std::int32_t FACIN = 0;   // incomplete factors L (unit, below) and U (diagonal and above)
+  std::int32_t IDIAG = 0;   // position of every row's diagonal entry (incomplete factors)
   std::int32_t GMRVB = 0;   // GMRES: the Krylov basis, (restart + 1) x NEQNS
   std::int64_t entries = 0; // entries of the compressed rows
   double shift = 0.0;       // diagonal shift the incomplete factorisation needed (0 when none)

@@ -117,11 +117,56 @@ TEST(StaticLinear, SolidColumnUnderSelfWeight) {
   }
 }
 
+// The bracket of the iterative solvers run with every solver card: each listing's
+// displacement and reaction tables give those of LDLT to the last of their six
+// printed digits (1e-5 of the largest value; the solutions themselves agree to 1e-6,
+// see the solve tests), the settled node keeps its value, and the iterative runs list
+// their convergence history and end normally.
+TEST(StaticLinear, EverySolverCardGivesTheLdltTables) {
+  const std::string deck = test::source_file("tests/cases/static/iterative-solvers-he8.vtn");
+  const std::string card = "SOLVER GRADIENTE_CONJUGADO SPARCE PRECONDICIONADO GMRES\n";
+  ASSERT_NE(deck.find(card), std::string::npos);
+  auto run_with = [&](const std::string& solver, int* status) {
+    test::TempDir dir;
+    std::string text = deck;
+    text.replace(text.find(card), card.size(), "SOLVER " + solver + "\n");
+    return test::run_deck_text(dir, "bracket", text, status);
+  };
+  int status = 0;
+  const std::string ldlt = run_with("LDLT", &status);
+  ASSERT_EQ(status, 0);
+  const auto u = displacements(ldlt), r = reactions(ldlt);
+  ASSERT_EQ(u.size(), 45u);
+  EXPECT_EQ(u.at(21)[2], -1.0e-4);
+  auto largest = [](const std::map<int, std::vector<double>>& t) {
+    double m = 0.0;
+    for (const auto& [node, values] : t)
+      for (double v : values) m = std::max(m, std::abs(v));
+    return m;
+  };
+  for (const char* solver : {"ELIMINACION_GAUSS", "GRADIENTE_CONJUGADO", "GRADIENTE_CONJUGADO PRECONDICIONADO",
+                             "GRADIENTE_CONJUGADO SPARCE", "GRADIENTE_CONJUGADO SPARCE PRECONDICIONADO",
+                             "GRADIENTE_CONJUGADO SPARCE GMRES", "GRADIENTE_CONJUGADO SPARCE PRECONDICIONADO GMRES"}) {
+    const std::string sal = run_with(solver, &status);
+    ASSERT_EQ(status, 0) << solver;
+    EXPECT_EQ(sal.find(" ITERACION CONVERGENCIA\n") != std::string::npos,
+              std::string(solver).rfind("GRADIENTE", 0) == 0) << solver;
+    for (const auto& [table, expected] : {std::pair{displacements(sal), u}, std::pair{reactions(sal), r}}) {
+      ASSERT_EQ(table.size(), expected.size()) << solver;
+      const double scale = largest(expected);
+      for (const auto& [node, values] : expected)
+        for (std::size_t c = 0; c < values.size(); ++c)
+          EXPECT_NEAR(table.at(node)[c], values[c], 1e-5 * scale) << solver << " node " << node;
+    }
+  }
+}
+
 // Every bundled deck reads and runs to a normal end: timing report and final banner.
 TEST(StaticLinear, EveryBundledDeckRunsToANormalEnd) {
   for (const char* deck : {"cantilever-qu8-plane-stress", "echo-and-ldlt-bar", "global-point-loads-two-sets",
                            "imposed-strain-qu8", "patch-he20-solid", "patch-qu4-plane-stress",
-                           "range-restraints-qu4", "self-weight-column", "thick-cylinder-axisymmetric-qu8"}) {
+                           "range-restraints-qu4", "self-weight-column", "thick-cylinder-axisymmetric-qu8",
+                           "iterative-solvers-he8"}) {
     test::TempDir dir;
     int status = 0;
     const std::string sal = run(dir, std::string("tests/cases/static/") + deck + ".vtn", &status);

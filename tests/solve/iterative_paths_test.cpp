@@ -7,6 +7,10 @@
 #include "solve_fixture.h"
 #include "run/file_set.h"
 #include "solve/element_loop.h"
+#include "solve/iterative/compressed_rows.h"
+#include "solve/iterative/element_product.h"
+#include "solve/iterative/gmres.h"
+#include "solve/iterative/incomplete_factor.h"
 #include "solve/iterative/iteration_report.h"
 
 namespace vortan {
@@ -19,6 +23,7 @@ using test::Solution;
 constexpr int GAUSS = 1;
 constexpr int LDLT = 2;
 constexpr int ELEMENT_CG = 3;
+constexpr int SPARSE = 5;
 
 class IterativePaths : public test::SolveTest {
  protected:
@@ -26,6 +31,16 @@ class IterativePaths : public test::SolveTest {
   static Solution solve_element_cg(bool preconditioned) {
     PROBLEM.preconditioned = preconditioned ? 1 : 0;
     return solve(ELEMENT_CG);
+  }
+  // Solves with code 5: the conjugate gradient or GMRES, with the diagonal or (with
+  // the header's word) the incomplete factors as preconditioner.
+  static Solution solve_sparse(bool incomplete, bool gmres) {
+    PROBLEM.preconditioned = incomplete ? 1 : 0;
+    PROBLEM.conjugate_gradient = gmres ? 0 : 1;
+    return solve(SPARSE);
+  }
+  static std::string variant(bool incomplete, bool gmres) {
+    return std::string(gmres ? "GMRES" : "CG") + (incomplete ? " with ILU(0)" : " with the diagonal");
   }
 };
 
@@ -72,6 +87,20 @@ TEST_F(IterativePaths, AgreeWithDirectPathsWithPrescribedValuesAndSprings) {
     EXPECT_EQ(cg.despl[at(m.node(0, 1), 2)], 1.0e-4);
     EXPECT_EQ(cg.despl[at(m.node(6, 3), 1)], 2.0e-4);
   }
+  for (bool incomplete : {false, true})
+    for (bool gmres : {false, true}) {
+      const Solution sparse = solve_sparse(incomplete, gmres);
+      const std::string what = variant(incomplete, gmres);
+      EXPECT_LT(SOLUTION.residual, ITERATION_TOLERANCE) << what;
+      EXPECT_EQ(SOLUTION.shift, 0.0) << what;
+      expect_close(gauss.despl, sparse.despl, 1e-6, (what + " displacement").c_str());
+      expect_close(gauss.react, sparse.react, 1e-6, (what + " reaction").c_str());
+      EXPECT_EQ(sparse.despl[at(m.node(0, 1), 2)], 1.0e-4);
+      // GMRES with the diagonal needs more cycles than its restart length here.
+      if (gmres && !incomplete) {
+        EXPECT_GT(SOLUTION.iterations, GMRES_RESTART);
+      }
+    }
 }
 
 // A link from a free degree of freedom to a moved one: the penalty (1.0E6 times the
@@ -94,6 +123,13 @@ TEST_F(IterativePaths, AgreeWithDirectPathsOnALinkToAMovedNode) {
     expect_close(gauss.react, cg.react, 1e-6, "reaction");
     EXPECT_NEAR(cg.despl[at(15, 1)], 1.0e-4, 1e-9);
   }
+  for (bool incomplete : {false, true})
+    for (bool gmres : {false, true}) {
+      const Solution sparse = solve_sparse(incomplete, gmres);
+      const std::string what = variant(incomplete, gmres);
+      expect_close(gauss.despl, sparse.despl, 1e-6, (what + " displacement").c_str());
+      expect_close(gauss.react, sparse.react, 1e-6, (what + " reaction").c_str());
+    }
 }
 
 // A model already in equilibrium (no loads, every prescribed value zero) ends before
@@ -168,8 +204,129 @@ TEST_F(IterativePaths, MechanismEndsWithAWarning) {
   EXPECT_EQ(SOLUTION.iterations, 0);
   EXPECT_EQ(SOLUTION.residual, 9.0);
   EXPECT_EQ(test::largest_magnitude(cg.despl), 0.0);
-  EXPECT_NE(listing().find("\n ITERACION CONVERGENCIA\n ITERACION DETENIDA SIN CONVERGENCIA (P.Q=0)  FUNCION: 0.90000E+01\n"),
+  EXPECT_NE(listing().find("\n ITERACION CONVERGENCIA\n ITERACION DETENIDA SIN CONVERGENCIA  FUNCION: 0.90000E+01\n"),
             std::string::npos);
+}
+
+// The assembled compressed rows applied to a vector give what the element-by-element
+// product gives at the free positions, springs and link penalties included; every row
+// holds its diagonal and its columns in order.
+TEST_F(IterativePaths, CompressedRowProductEqualsElementProduct) {
+  PlaneMesh m = stiff_cantilever();
+  m.shape = [](int i, int j, double& x, double& y) {
+    x += 0.1 * ((i * j) % 3 - 1);
+    y += 0.07 * ((i + 2 * j) % 3 - 1);
+  };
+  m.restraints = restraint(m.node(0, 0), 1, 1) + restraint(m.node(0, 1), 1, 1, 1.0e-4) +
+                 restraint(m.node(0, 3), 1, 1) + restraint(m.node(6, 3), 0, 1);
+  m.springs = 1;
+  m.links = 1;
+  m.supports = "APOYOS_ESLATICOS\n" + std::to_string(m.node(6, 0)) + " 2 5.0e5\nFIN_APOYOS_ESLATICOS\n" +
+               "GRADOS_DE_LIBERTAD_LIGADOS\n" + std::to_string(m.node(6, 1)) + " " + std::to_string(m.node(2, 2)) +
+               " 1\nFIN_GRADOS_DE_LIBERTAD_LIGADOS\n";
+  read(m.deck());
+  load(m.node(6, 3), 1, 10.0);
+  solve_sparse(true, false);
+  ASSERT_GT(SOLUTION.penalty, 0.0);
+  CompressedRows rows;
+  rows.n = SOLUTION.NEQNS;
+  rows.ia = WORK.ints(SOLUTION.IA);
+  rows.ja = WORK.ints(SOLUTION.JA);
+  rows.a = WORK.reals(SOLUTION.STIFF);
+  for (std::int32_t i = 0; i < rows.n; ++i) {
+    EXPECT_TRUE(std::is_sorted(rows.ja + rows.ia[i], rows.ja + rows.ia[i + 1])) << "row " << i;
+    EXPECT_TRUE(std::binary_search(rows.ja + rows.ia[i], rows.ja + rows.ia[i + 1], i)) << "row " << i;
+  }
+  // The linked pair is coupled although no element holds both nodes.
+  const std::int32_t* leqns = WORK.ints(SOLUTION.LEQNS);
+  const std::int32_t a = leqns[at(m.node(6, 1), 1)] - 1, b = leqns[at(m.node(2, 2), 1)] - 1;
+  EXPECT_TRUE(std::binary_search(rows.ja + rows.ia[a], rows.ja + rows.ia[a + 1], b));
+  const std::int32_t* iffix = WORK.ints(PROBLEM.IFFIX);
+  std::vector<double> x(PROBLEM.NTOTV, 0.0), y(PROBLEM.NTOTV), xe(rows.n), ye(rows.n);
+  for (int g = 0; g < PROBLEM.NTOTV; ++g)
+    if (iffix[g] == 0) x[g] = xe[leqns[g] - 1] = std::sin(1.0 + 0.7 * g);
+  element_product(x.data(), y.data(), SOLUTION.penalty);
+  compressed_product(rows, xe.data(), ye.data());
+  const double scale = test::largest_magnitude(y);
+  for (int g = 0; g < PROBLEM.NTOTV; ++g)
+    if (iffix[g] == 0) {
+      EXPECT_NEAR(ye[leqns[g] - 1], y[g], 1e-13 * scale) << "position " << g + 1;
+    }
+}
+
+// The incomplete factors: exact where the pattern has no fill (a tridiagonal matrix),
+// a growing diagonal shift where a pivot is not positive, and no factors at all when
+// even the largest shift leaves one.
+TEST(IncompleteFactors, ExactWithoutFillShiftedOrRefused) {
+  // Tridiagonal 2, -1: L U is the matrix itself.
+  const std::int32_t n = 6;
+  std::vector<std::int32_t> ia{0}, ja;
+  std::vector<double> values;
+  for (std::int32_t i = 0; i < n; ++i) {
+    for (std::int32_t j = std::max(0, i - 1); j <= std::min(n - 1, i + 1); ++j) {
+      ja.push_back(j);
+      values.push_back(i == j ? 2.0 : -1.0);
+    }
+    ia.push_back(static_cast<std::int32_t>(ja.size()));
+  }
+  test::ensure_work_array();
+  RUN.NXTPOS = 1;
+  CompressedRows a{n, ia.data(), ja.data(), values.data()};
+  std::vector<double> factor_values(values.size()), pivots(n);
+  std::vector<std::int32_t> diagonal(n);
+  IncompleteFactors f;
+  f.rows.a = factor_values.data();
+  f.diagonal = diagonal.data();
+  f.inverse_pivot = pivots.data();
+  EXPECT_EQ(incomplete_factorisation(a, f), 0.0);
+  std::vector<double> r{1.0, -2.0, 0.5, 3.0, 0.0, 1.5}, z(n), check(n);
+  incomplete_solve(f, r.data(), z.data());
+  compressed_product(a, z.data(), check.data());
+  for (std::int32_t i = 0; i < n; ++i) EXPECT_NEAR(check[i], r[i], 1e-14);
+  // [[1, 1.1], [1.1, 1]]: the second pivot is positive once (1 + s)^2 > 1.21, first
+  // at the fourth shift 1.0E-3 * 4^3 (s = 0.064 is not enough).
+  std::vector<std::int32_t> ia2{0, 2, 4}, ja2{0, 1, 0, 1};
+  std::vector<double> v2{1.0, 1.1, 1.1, 1.0};
+  CompressedRows b{2, ia2.data(), ja2.data(), v2.data()};
+  EXPECT_NEAR(incomplete_factorisation(b, f), 0.256, 1e-12);
+  EXPECT_GT(f.inverse_pivot[1], 0.0);
+  // [[1, 3], [3, 1]] needs a shift above 2: refused.
+  v2 = {1.0, 3.0, 3.0, 1.0};
+  EXPECT_LT(incomplete_factorisation(b, f), 0.0);
+  reset_run_state();
+}
+
+// A work array too small for the compressed rows: both counts in the listing, then
+// the stop; with enough room a second solution of the same model reuses the arrays.
+TEST_F(IterativePaths, CompressedRowsSpaceAndReuse) {
+  PlaneMesh m = stiff_cantilever();
+  m.restraints = restraint(m.node(0, 0), 1, 1) + restraint(m.node(0, 1), 1, 1) + restraint(m.node(0, 2), 1, 1) +
+                 restraint(m.node(0, 3), 1, 1);
+  read(m.deck());
+  load(m.node(6, 3), 2, -100.0);
+  PROBLEM.preconditioned = 1;
+  PROBLEM.conjugate_gradient = 0;
+  PROBLEM.solver = SPARSE;
+  const std::int32_t start = RUN.NXTPOS;
+  SOLUCION(SolveOptions{false});
+  const std::int32_t used = RUN.NXTPOS - start;
+  const double tip = WORK.reals(SOLUTION.DESPL)[at(m.node(6, 3), 2)];
+  SOLUCION(SolveOptions{false, true});
+  EXPECT_EQ(RUN.NXTPOS - start, used);
+  EXPECT_EQ(WORK.reals(SOLUTION.DESPL)[at(m.node(6, 3), 2)], tip);
+  // Room for everything but half of the entries' values.
+  const std::int64_t entries = SOLUTION.entries;
+  RUN.NXTPOS = start;
+  RUN.MEMORY = start + used - static_cast<std::int32_t>(2 * entries);
+  EXPECT_EQ(stop_of([] { SOLUCION(SolveOptions{false}); }), "SOLGCAS:ESPACIO INSUFICIENTE MAT RIG");
+  const std::string sal = listing();
+  const std::size_t line = sal.find("\n\n\n\n\n     ESPACIO INSUFICIENTE PARA ALMACENAR MATRIZ DE RIGIDEZ\n");
+  ASSERT_NE(line, std::string::npos);
+  const std::string counts = sal.substr(line + 64, 37);
+  EXPECT_EQ(counts.substr(0, 16), "          NLARG=");
+  EXPECT_EQ(std::stol(counts.substr(16, 8)), entries);
+  EXPECT_EQ(counts.substr(24, 5), "NSIZZ");
+  EXPECT_LT(std::stol(counts.substr(29)), entries);
 }
 
 TEST_F(IterativePaths, LimitAndNonFiniteStops) {

@@ -49,7 +49,7 @@ void IterationReport::exceeded() const {
 void IterationReport::not_finite() const { ERRSTP(routine_ + ":RESIDUO NO FINITO"); }
 
 void IterationReport::stopped_early(double rr) const {
-  const std::string line = " ITERACION DETENIDA SIN CONVERGENCIA (P.Q=0)  FUNCION:" + fmt::E(rr, 12, 5);
+  const std::string line = " ITERACION DETENIDA SIN CONVERGENCIA  FUNCION:" + fmt::E(rr, 12, 5);
   write_record(UNIT_LISTING, line);
   write_record(UNIT_CONSOLE, line);
 }

@@ -36,9 +36,11 @@ class IterationReport {
   // stop "<routine>:RESIDUO NO FINITO", rather than cycling on to the limit.
   [[noreturn]] void not_finite() const;
 
-  // The iteration had to end before the tolerance was reached (the search direction
-  // gives p.q = 0, as on a mechanism): a warning with the residual in the listing and
-  // on the console, and the run goes on with the current iterate.
+  // The iteration had to end before the tolerance was reached (a search direction
+  // with p.q = 0, a Krylov space that closes: the matrix is singular on it, as on a
+  // mechanism): the warning " ITERACION DETENIDA SIN CONVERGENCIA  FUNCION:" with the
+  // squared residual norm (E12.5) in the listing and on the console, and the run goes
+  // on with the current iterate.
   void stopped_early(double rr) const;
 
   // Seconds of CPU time since the report was started.
