@@ -232,20 +232,7 @@ double assemble_compressed_system(CompressedSystem& s, double* aslod) {
 }
 
 void compressed_product(const CompressedRows& rows, const double* x, double* y) {
-  const std::int32_t* ia = rows.ia;
-  const std::int32_t* ja = rows.ja;
-  const double* a = rows.a;
-  for (std::int32_t i = 0; i < rows.n; ++i) {
-    double s0 = 0.0, s1 = 0.0;
-    std::int32_t k = ia[i];
-    const std::int32_t end = ia[i + 1];
-    for (; k + 1 < end; k += 2) {
-      s0 += a[k] * x[ja[k]];
-      s1 += a[k + 1] * x[ja[k + 1]];
-    }
-    if (k < end) s0 += a[k] * x[ja[k]];
-    y[i] = s0 + s1;
-  }
+  for (std::int32_t i = 0; i < rows.n; ++i) y[i] = row_sum(rows.a, rows.ja, x, rows.ia[i], rows.ia[i + 1]);
 }
 
 }  // namespace vortan

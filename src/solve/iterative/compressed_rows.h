@@ -51,6 +51,22 @@ void add_to_compressed_rows(const double* matrix, int n, const std::int32_t* pos
 // the links (0 without links).
 double assemble_compressed_system(CompressedSystem& system, double* aslod);
 
+// The sum of a[k] x[ja[k]] for k = begin .. end - 1, with four independent partial
+// sums so that the additions of a long row do not wait on each other.
+inline double row_sum(const double* a, const std::int32_t* ja, const double* x, std::int32_t begin,
+                      std::int32_t end) {
+  double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
+  std::int32_t k = begin;
+  for (; k + 4 <= end; k += 4) {
+    s0 += a[k] * x[ja[k]];
+    s1 += a[k + 1] * x[ja[k + 1]];
+    s2 += a[k + 2] * x[ja[k + 2]];
+    s3 += a[k + 3] * x[ja[k + 3]];
+  }
+  for (; k < end; ++k) s0 += a[k] * x[ja[k]];
+  return (s0 + s1) + (s2 + s3);
+}
+
 // y = A x over the n equations.
 void compressed_product(const CompressedRows& rows, const double* x, double* y);
 
