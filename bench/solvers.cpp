@@ -1,22 +1,30 @@
-// Benchmark decks and in-process timing of the direct solution paths.
+// Benchmark decks and in-process timing of the solution paths.
 //
-//   bench_direct_solvers deck qu4 NX NY       plane-stress QU4 cantilever, NX x NY elements
-//   bench_direct_solvers deck he8 NX NY NZ    solid HE8 cantilever, NX x NY x NZ elements
-//   bench_direct_solvers solve DECK [gauss] [natural]
+//   bench_solvers deck qu4 NX NY [memory]      plane-stress QU4 cantilever, NX x NY elements
+//   bench_solvers deck he8 NX NY NZ [memory]   solid HE8 cantilever, NX x NY x NZ elements
+//   bench_solvers solve DECK [PATH] [natural]
 //
 // "deck" writes a complete static linear problem file to standard output: the
 // cantilever of unit-square (unit-cube) elements along x, clamped at x = 0, with a
 // total end load of -1 spread over the nodes of the free end (along y for QU4, along z
-// for HE8). Nodes are numbered x fastest.
+// for HE8). Nodes are numbered x fastest. With "memory" the set keeps its element
+// stiffness matrices in memory ("MATRIZK MEMORIA") instead of recomputing them in every
+// element pass.
 //
 // "solve" reads a deck in-process up to its loads, applies the deck's end load to the
-// element load vectors, runs the element stiffness loop and SOLUCION (LDLT, or Gauss
-// elimination with "gauss"; "natural" switches the node renumbering off), and prints
-// one line of figures (key=value) to standard error; standard output receives the
-// console progress lines, as in a run.
+// element load vectors, runs the element stiffness loop and SOLUCION, and prints one
+// line of figures (key=value) to standard error; standard output receives the console
+// progress lines, as in a run. PATH chooses the solution path (the header's solver
+// card is overridden): ldlt (the default), gauss, ebe (element-by-element conjugate
+// gradient), ebe-diagonal (the same with the diagonal preconditioner), cg and gmres
+// (compressed rows, diagonal preconditioner), cg-ilu and gmres-ilu (compressed rows,
+// incomplete factorisation). "natural" switches the node renumbering of LDLT off;
+// "loads=FACTOR" multiplies the deck's loads (the iterations stop on an absolute
+// residual, so the factor sets how far below the loads they must go).
 #include <sys/resource.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -60,10 +68,12 @@ void write_loads(const std::vector<long>& nodes, int components, int direction) 
   std::printf("FIN_PUNTUALES\nFIN_FUERZAS\nFEMV BENCH\n");
 }
 
-void qu4_deck(long nx, long ny) {
+const char* storage_card(bool memory) { return memory ? "MATRIZK MEMORIA\n" : ""; }
+
+void qu4_deck(long nx, long ny, bool memory) {
   auto node = [&](long i, long j) { return 1 + i + j * (nx + 1); };
   write_header("VOLADIZO QU4 BENCHMARK", (nx + 1) * (ny + 1), nx * ny, "TENSION_PLANA", "QU4");
-  std::printf("MATERIAL YOUNG=1000.0 POISSON=0.25 DENSIDAD=0.0 ESPESOR=1.0\nFIN_SET\nGEOMETRIA\n");
+  std::printf("MATERIAL YOUNG=1000.0 POISSON=0.25 DENSIDAD=0.0 ESPESOR=1.0\n%sFIN_SET\nGEOMETRIA\n", storage_card(memory));
   long e = 0;
   for (long j = 0; j < ny; ++j)
     for (long i = 0; i < nx; ++i)
@@ -78,10 +88,10 @@ void qu4_deck(long nx, long ny) {
   write_loads(tip, 2, 2);
 }
 
-void he8_deck(long nx, long ny, long nz) {
+void he8_deck(long nx, long ny, long nz, bool memory) {
   auto node = [&](long i, long j, long k) { return 1 + i + (nx + 1) * (j + (ny + 1) * k); };
   write_header("VOLADIZO HE8 BENCHMARK", (nx + 1) * (ny + 1) * (nz + 1), nx * ny * nz, "SOLIDO", "HE8");
-  std::printf("MATERIAL YOUNG=1000.0 POISSON=0.25 DENSIDAD=0.0\nFIN_SET\nGEOMETRIA\n");
+  std::printf("MATERIAL YOUNG=1000.0 POISSON=0.25 DENSIDAD=0.0\n%sFIN_SET\nGEOMETRIA\n", storage_card(memory));
   long e = 0;
   for (long k = 0; k < nz; ++k)
     for (long j = 0; j < ny; ++j)
@@ -102,9 +112,9 @@ void he8_deck(long nx, long ny, long nz) {
   write_loads(tip, 3, 3);
 }
 
-// The deck's point loads (after "PUNTUALES" up to "FIN_PUNTUALES"), each put into the
-// load vector of the first element that holds its node.
-void apply_deck_loads(const std::string& path) {
+// The deck's point loads (after "PUNTUALES" up to "FIN_PUNTUALES") times a factor, each
+// put into the load vector of the first element that holds its node.
+void apply_deck_loads(const std::string& path, double factor) {
   std::FILE* f = std::fopen(path.c_str(), "r");
   if (f == nullptr) return;
   const vortan::ElementSet& s = vortan::SETS(1);
@@ -123,7 +133,7 @@ void apply_deck_loads(const std::string& path) {
     const auto [e, k] = first[node];
     for (int c = 0; c < s.NDOFN; ++c) {
       const double value = std::strtod(p, &p);
-      vortan::WORK.reals(s.CARGA)[(e - 1) + static_cast<long>((k - 1) * s.NDOFN + c) * s.NELEM] += value;
+      vortan::WORK.reals(s.CARGA)[(e - 1) + static_cast<long>((k - 1) * s.NDOFN + c) * s.NELEM] += factor * value;
     }
   }
   std::fclose(f);
@@ -142,7 +152,33 @@ double progress_line_seconds(int neqns) {
   return seconds(start, Clock::now());
 }
 
-int solve(const std::string& path, bool gauss, bool natural) {
+struct PathChoice {
+  int solver = 2;
+  int preconditioned = 0;
+  int conjugate_gradient = 1;
+};
+
+bool path_choice(const std::string& word, PathChoice& c) {
+  if (word == "ldlt") c = {2, 0, 1};
+  else if (word == "gauss") c = {1, 0, 1};
+  else if (word == "ebe") c = {3, 0, 1};
+  else if (word == "ebe-diagonal") c = {3, 1, 1};
+  else if (word == "cg") c = {5, 0, 1};
+  else if (word == "cg-ilu") c = {5, 1, 1};
+  else if (word == "gmres") c = {5, 0, 0};
+  else if (word == "gmres-ilu") c = {5, 1, 0};
+  else return false;
+  return true;
+}
+
+// Bytes one compressed-row product moves at the least: every entry's value and
+// column, the row starts, the vector read once and the result written once.
+double product_bytes() {
+  using namespace vortan;
+  return SOLUTION.entries * 12.0 + (SOLUTION.NEQNS + 1) * 4.0 + SOLUTION.NEQNS * 16.0;
+}
+
+int solve(const std::string& path, const PathChoice& choice, bool natural, double load_factor) {
   using namespace vortan;
   RUN.MEMORY = 1900000000;  // 7.6 GB of address space; only the pages used are touched
   size_work_array();
@@ -154,11 +190,13 @@ int solve(const std::string& path, bool gauss, bool natural) {
   const auto t0 = Clock::now();
   for (int k = 0; k < 5; ++k) LISTEN("INPDAT");
   INPEST(ProblemVariant::static_linear);
-  apply_deck_loads(path);
+  apply_deck_loads(path, load_factor);
   const auto t1 = Clock::now();
   compute_element_stiffnesses();
   const auto t2 = Clock::now();
-  PROBLEM.solver = gauss ? 1 : 2;
+  PROBLEM.solver = choice.solver;
+  PROBLEM.preconditioned = choice.preconditioned;
+  PROBLEM.conjugate_gradient = choice.conjugate_gradient;
   SOLUTION.renumbering = natural ? 0 : 1;
   SOLUCION(SolveOptions{PROBLEM.printing(PRINT_DISPLACEMENTS)});
   const auto t3 = Clock::now();
@@ -172,7 +210,7 @@ int solve(const std::string& path, bool gauss, bool natural) {
                "min_displacement=%.9g",
                PROBLEM.NTOTV, seconds(t0, t1), seconds(t1, t2), seconds(t2, t3), seconds(t0, t3),
                4.0 * RUN.NXTPOS / 1048576.0, usage.ru_maxrss / 1024.0, tip);
-  if (!gauss) {
+  if (choice.solver == 2) {
     const double flops = skyline_factor_flops(WORK.ints(SOLUTION.LPONT), SOLUTION.NEQNS);
     std::fprintf(stderr,
                  " neqns=%d profile=%lld profile_natural=%lld profile_rcm=%lld profile_sloan=%lld order=%d "
@@ -183,6 +221,24 @@ int solve(const std::string& path, bool gauss, bool natural) {
                  SOLUTION.renumbering_seconds, SOLUTION.assembly_seconds, SOLUTION.factor_seconds,
                  flops / SOLUTION.factor_seconds * 1e-9, progress_line_seconds(SOLUTION.NEQNS));
   }
+  if (choice.solver == 3 || choice.solver == 5) {
+    const int cycles = SOLUTION.iterations;
+    const double* aslod = WORK.reals(SOLUTION.ASLOD);
+    double ff = 0.0;
+    for (int g = 0; g < PROBLEM.NTOTV; ++g) ff += aslod[g] * aslod[g];
+    std::fprintf(stderr, " relative_residual=%.3g", std::sqrt(SOLUTION.residual / ff));
+    std::fprintf(stderr,
+                 " iterations=%d residual=%.3g setup_s=%.3f iteration_s=%.3f per_iteration_ms=%.3f products=%.0f "
+                 "product_ms=%.3f shift=%g",
+                 cycles, SOLUTION.residual, SOLUTION.setup_seconds, SOLUTION.iteration_seconds,
+                 cycles > 0 ? 1e3 * SOLUTION.iteration_seconds / cycles : 0.0, SOLUTION.products,
+                 SOLUTION.products > 0 ? 1e3 * SOLUTION.product_seconds / SOLUTION.products : 0.0, SOLUTION.shift);
+    if (choice.solver == 5)
+      std::fprintf(stderr, " neqns=%d entries=%lld product_gb_s=%.2f", SOLUTION.NEQNS,
+                   static_cast<long long>(SOLUTION.entries),
+                   SOLUTION.product_seconds > 0 ? product_bytes() * SOLUTION.products / SOLUTION.product_seconds * 1e-9
+                                                : 0.0);
+  }
   std::fprintf(stderr, "\n");
   close_all_units();
   return 0;
@@ -192,27 +248,37 @@ int solve(const std::string& path, bool gauss, bool natural) {
 
 int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
-  if (mode == "deck" && argc == 5 && std::string(argv[2]) == "qu4") {
-    qu4_deck(std::atol(argv[3]), std::atol(argv[4]));
+  const bool memory = argc > 1 && std::string(argv[argc - 1]) == "memory";
+  const int words = argc - (memory ? 1 : 0);
+  if (mode == "deck" && words == 5 && std::string(argv[2]) == "qu4") {
+    qu4_deck(std::atol(argv[3]), std::atol(argv[4]), memory);
     return 0;
   }
-  if (mode == "deck" && argc == 6 && std::string(argv[2]) == "he8") {
-    he8_deck(std::atol(argv[3]), std::atol(argv[4]), std::atol(argv[5]));
+  if (mode == "deck" && words == 6 && std::string(argv[2]) == "he8") {
+    he8_deck(std::atol(argv[3]), std::atol(argv[4]), std::atol(argv[5]), memory);
     return 0;
   }
   if (mode == "solve" && argc >= 3) {
-    bool gauss = false, natural = false;
+    PathChoice choice;
+    bool natural = false, known = true;
+    double load_factor = 1.0;
     for (int i = 3; i < argc; ++i) {
-      gauss = gauss || std::string(argv[i]) == "gauss";
-      natural = natural || std::string(argv[i]) == "natural";
+      const std::string word = argv[i];
+      if (word == "natural") natural = true;
+      else if (word.rfind("loads=", 0) == 0) load_factor = std::atof(word.c_str() + 6);
+      else known = path_choice(word, choice) && known;
     }
-    try {
-      return solve(argv[2], gauss, natural);
-    } catch (const std::exception& stop) {
-      std::fprintf(stderr, "stopped: %s\n", stop.what());
-      return 1;
+    if (known) {
+      try {
+        return solve(argv[2], choice, natural, load_factor);
+      } catch (const std::exception& stop) {
+        std::fprintf(stderr, "stopped: %s\n", stop.what());
+        return 1;
+      }
     }
   }
-  std::fprintf(stderr, "usage: bench_direct_solvers deck qu4 NX NY | deck he8 NX NY NZ | solve DECK [gauss] [natural]\n");
+  std::fprintf(stderr,
+               "usage: bench_solvers deck qu4 NX NY [memory] | deck he8 NX NY NZ [memory] | solve DECK "
+               "[ldlt|gauss|ebe|ebe-diagonal|cg|cg-ilu|gmres|gmres-ilu] [natural] [loads=FACTOR]\n");
   return 2;
 }
