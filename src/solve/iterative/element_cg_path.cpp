@@ -19,6 +19,7 @@
 #include "run/work_array.h"
 #include "solve/assembly.h"
 #include "solve/element_loop.h"
+#include "solve/finite_solution.h"
 #include "solve/iterative/conjugate_gradient.h"
 #include "solve/iterative/element_product.h"
 #include "solve/iterative/iteration_report.h"
@@ -145,6 +146,7 @@ void solve_by_element_conjugate_gradient(const SolveOptions& options) {
   SOLUTION.iterations = outcome.cycles;
   SOLUTION.products = static_cast<double>(products);
   SOLUTION.residual = outcome.rr;
+  check_finite_displacements(WORK.reals(SOLUTION.DESPL));
   finish_with_element_reactions(options, penalty);
 }
 

@@ -16,6 +16,7 @@
 #include "input/problem.h"
 #include "run/work_array.h"
 #include "solve/iterative/compressed_rows.h"
+#include "solve/finite_solution.h"
 #include "solve/iterative/conjugate_gradient.h"
 #include "solve/iterative/gmres.h"
 #include "solve/iterative/incomplete_factor.h"
@@ -159,6 +160,7 @@ void solve_by_compressed_rows(const SolveOptions& options) {
   SOLUTION.iterations = outcome.cycles;
   SOLUTION.residual = outcome.rr;
   scatter(x);
+  check_finite_displacements(WORK.reals(SOLUTION.DESPL));
   finish_with_element_reactions(options, penalty);
 }
 
