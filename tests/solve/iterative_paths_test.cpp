@@ -151,6 +151,25 @@ TEST_F(IterativePaths, EquilibriumEndsBeforeTheFirstCycle) {
   EXPECT_NE(sal.find(heading, first + 1), std::string::npos);  // both runs
 }
 
+// Every degree of freedom prescribed: no equation is left, every path keeps the
+// prescribed values and gives the reactions of Gauss elimination.
+TEST_F(IterativePaths, ModelWithoutFreeDegreesOfFreedom) {
+  PlaneMesh m;
+  m.nx = 2;
+  m.ny = 1;
+  for (int n = 1; n <= m.nodes(); ++n) m.restraints += restraint(n, 1, 1, 0.001 * n, -0.002 * (n % 3));
+  read(m.deck());
+  load(2, 1, 0.7);
+  const Solution gauss = solve(GAUSS);
+  const double* fixed = WORK.reals(PROBLEM.FIXED);
+  for (int variant = 0; variant < 4; ++variant) {
+    const Solution s = variant < 2 ? solve_element_cg(variant == 1) : solve_sparse(false, variant == 3);
+    EXPECT_EQ(SOLUTION.iterations, 0);
+    for (int g = 0; g < PROBLEM.NTOTV; ++g) EXPECT_EQ(s.despl[g], fixed[g]);
+    expect_close(gauss.react, s.react, 1e-12, "reaction");
+  }
+}
+
 // The convergence history: one line per cycle, I8, five blanks, E12.5, the last one
 // below the tolerance, in the order of the cycles; with a preconditioner the moved
 // positions keep their prescribed values exactly.
