@@ -12,7 +12,7 @@ void conduction_flux_matrices(int element, const TaskCodes& codes);       // DBM
 void conduction_matrix(int element, const TaskCodes& codes);              // RIGID
 void conduction_fluxes(int element, const TaskCodes& codes);              // TENSG
 void conduction_internal_forces(int element, const TaskCodes& codes);     // FUERZ
-void conduction_heat_generation(int element, const TaskCodes& codes);     // PESOP: -Q N dV
+void conduction_heat_generation(int element, const TaskCodes& codes);     // PESOP: +Q N dV
 void conduction_smoothing(int element, const TaskCodes& codes);           // RIGID, TENS1
 void conduction_error_estimate(int element, const TaskCodes& codes);      // error measures
 
