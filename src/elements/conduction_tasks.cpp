@@ -1,5 +1,6 @@
 #include "elements/conduction_tasks.h"
 
+#include "elements/conduction_boundary.h"
 #include "elements/recovery_tasks.h"
 #include "elements/task_support.h"
 #include "elements/continuum_tasks.h"
@@ -62,6 +63,7 @@ void conduction_matrix(int element, const TaskCodes& codes) {
   fetch_or_compute(element, KIND_K, codes, k, [&] {
     conduction_flux_matrices(element, codes);
     stiffness_from_products();
+    add_convection_conductance(element);
   });
 }
 
