@@ -38,12 +38,13 @@ void heat_conduction_analysis() {
   timed(7, 7, [] { smooth_stresses(temperatures()); });
   if (PROBLEM.error_estimation == 1 && SMOOTHING.done == 1)
     timed(8, 8, [] { estimate_error(temperatures(), THERMAL_ERROR); });
-  // >>> POST-PROCESSING PHASE (action 9, progress code 9): not built on this branch.
-  // The post-processing dispatcher is being written on its own branch; the merge puts
-  // its call here, with the thermal options (temperatures as the block "TEMPERATURA"
-  // with the component "TEMPER" in the KELDAR results, the smoothed heat fluxes as the
-  // nodal values):
-  //   timed(9, 9, [] { <post-processing dispatcher>(<thermal options>); });
+  // >>> POST-PROCESSING PHASE (action 9, progress code 9): not on this branch.
+  // The post-processing dispatcher comes with its own branch; the merge puts its call
+  // here, as in the static driver, with the temperatures as the solution:
+  //   timed(9, 9, [] { post_process(PROBLEM.postprocessor, temperatures()); });
+  // (post/post_dispatch.h). Its writers recognise heat-conduction sets by their family:
+  // the temperatures become the block "TEMPERATURA" with the component "TEMPER" of the
+  // KELDAR results, the smoothed fluxes the nodal values.
   // <<<
   if (PROBLEM.internal_forces == 1)
     timed(9, 10, [] { internal_force_loop(temperatures(), WORK.reals(SOLUTION.ASLOD)); });

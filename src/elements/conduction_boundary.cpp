@@ -56,7 +56,7 @@ void piece_integrals(int dimension, int nodes, int ngaus, const double* xyz, dou
   }
   const int type = piece_element_type(dimension, nodes);
   const int points = integration_point_count(type, ngaus);
-  if (type == 0 || points == 0 || points > MAX_PIECE_POINTS) ERRSTP("PIECE: PIEZA DE CONTORNO ERRONEA");
+  if (type == 0 || points == 0 || points > MAX_PIECE_POINTS) ERRSTP("PIEZAC: PIEZA DE CONTORNO ERRONEA");
   double posgt[3 * MAX_PIECE_POINTS], pesgt[MAX_PIECE_POINTS];
   REGINT(type, ngaus, posgt, pesgt);
   double N[MAX_SHAPE_FUNCTIONS], dN[3 * MAX_SHAPE_FUNCTIONS];

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "analyses/inpdat.h"
+#include "elements/active_set.h"
 #include "elements/conduction_boundary.h"
 #include "input/convection_reader.h"
 #include "input/dof_table.h"
@@ -82,7 +83,7 @@ HeatFlows heat_flows() {
     const std::int32_t row = WORK.int_at(PROBLEM.GLELEM + 2 * (convection_word(card, 2) - 1) + 1);
     for (int a = 0; a < terms.nodes; ++a)
       for (int b = 0; b < terms.nodes; ++b) {
-        const std::int32_t node = WORK.int_at(SETS(set).LNODS + (row - 1) + terms.positions[b] * SETS(set).NELEM);
+        const std::int32_t node = element_node(set, row, terms.positions[b]);
         flows.convection += terms.conductance[a + terms.nodes * b] * temperature(node);
       }
   }
