@@ -254,7 +254,7 @@ std::string plane_slab(double thickness) {
             std::to_string(i / 2.0) + " 1\n";
   return deck + "FIN_GEOMETRIA\n" + NO_RESTRAINTS +
          "CONVECCION_RADIACION\n1 4 1 2 2 9 10 10.0 4.0\nFIN_CONVECCION_RADIACION\n"
-         "CARGAS\nSET_NUMERO 1\nFUERZAS\nDISTRIBUIDAS\nLADO NODGE=2\n1 2 1\n6 6\nFIN_DISTRIBUIDAS\nFIN_FUERZAS\n";
+         "CARGAS\nSET_NUMERO 1\nFUERZAS\nDISTRIBUIDAS\nLADO NODGE=2\n1 2 1\n6 6\nFIN_DISTRIBUIDAS\nFIN_FUERZAS\nFEMV LOSA\n";
 }
 
 // Two HE8 bricks along x over the unit square section: nodes 4i+1 .. 4i+4 at x = i
@@ -282,7 +282,7 @@ std::string solid_slab() {
               std::to_string(corners[c][0]) + " " + std::to_string(corners[c][1]) + "\n";
   return deck + "FIN_GEOMETRIA\n" + NO_RESTRAINTS +
          "CONVECCION_RADIACION\n1 2 2 4 4 9 10 11 12 10.0 4.0\nFIN_CONVECCION_RADIACION\n"
-         "CARGAS\nSET_NUMERO 1\nFUERZAS\nDISTRIBUIDAS\nCARA NODGE=4\n1 1 2 3 4\n6 6 6 6\nFIN_DISTRIBUIDAS\nFIN_FUERZAS\n";
+         "CARGAS\nSET_NUMERO 1\nFUERZAS\nDISTRIBUIDAS\nCARA NODGE=4\n1 1 2 3 4\n6 6 6 6\nFIN_DISTRIBUIDAS\nFIN_FUERZAS\nFEMV LOSA\n";
 }
 
 TEST(HeatConduction, SlabWithFluxAndFilmFollowsTheWallLaw) {
@@ -330,7 +330,7 @@ TEST(HeatConduction, ErrorOfAFieldWithoutFluxIsNotReportable) {
                            "MATERIAL CONDX=1 CONDY=1 CONDZ=0\nFIN_SET\nGEOMETRIA\n1 1 1 2 3\n2 1 2 4 3\n"
                            "1 0 0\n2 1 0\n3 0 1\n4 1 1\nFIN_GEOMETRIA\nCONDICIONES_DE_CONTORNO\n1 1 0\n2 1 0\n"
                            "3 1 0\n4 1 0\nFIN_CONDICIONES_DE_CONTORNO\nCONVECCION_RADIACION\nFIN_CONVECCION_RADIACION\n"
-                           "CARGAS\nSET_NUMERO 1\nFUERZAS\nFIN_FUERZAS\n";
+                           "CARGAS\nSET_NUMERO 1\nFUERZAS\nFIN_FUERZAS\nFEMV PLANO\n";
   test::TempDir dir;
   int status = -1;
   const std::string sal = run_text(dir, "flat", deck, &status);

@@ -134,7 +134,7 @@ std::string thermal_deck(const Mesh& m) {
   deck << "FIN_GEOMETRIA\nCONDICIONES_DE_CONTORNO\n";
   for (int node : m.held) deck << node << " 1 " << field(m.coords.at(node)) << "\n";
   deck << "FIN_CONDICIONES_DE_CONTORNO\nCONVECCION_RADIACION\nFIN_CONVECCION_RADIACION\n"
-          "CARGAS\nSET_NUMERO 1\nFUERZAS\nFIN_FUERZAS\n";
+          "CARGAS\nSET_NUMERO 1\nFUERZAS\nFIN_FUERZAS\nFEMV PARCHE\n";
   return deck.str();
 }
 
