@@ -5,12 +5,8 @@
 #include <cmath>
 #include <vector>
 
-#include "../test_support.h"
 #include "elements/conduction_boundary.h"
 #include "input/catalogue.h"
-#include "input/element_sets.h"
-#include "input/property_layout.h"
-#include "run/work_array.h"
 
 namespace vortan {
 namespace {
@@ -85,21 +81,6 @@ TEST(ConductionBoundary, SolidsAddUpToTheirVolume) {
     for (auto [x, y] : {std::pair{0.0, 0.0}, {2.0, 0.0}, {2.0, 1.0}, {0.0, 1.0}}) xyz.insert(xyz.end(), {x, y, z});
   const auto m = integrals(3, xyz, 8);
   EXPECT_NEAR(total(m), 6.0, RULE_TOLERANCE);
-}
-
-TEST(ConductionBoundary, SidesCarryTheThicknessOfTheirSet) {
-  test::ensure_work_array();
-  RUN.NXTPOS = 1;
-  ElementSet& s = SETS(1);
-  s.dimension = 2;
-  s.PROPS = DIRECT(RUN.NXTPOS, RUN.MEMORY, props::CONDUCTION_COUNT, "PROPS", REAL_WORDS);
-  ZEROR(props::CONDUCTION_COUNT, WORK.reals(s.PROPS));
-  WORK.reals(s.PROPS)[props::CONDUCTION_THICKNESS] = 0.25;
-  EXPECT_EQ(piece_measure_factor(1, 1), 0.25);  // a side: times the thickness
-  EXPECT_EQ(piece_measure_factor(1, 2), 1.0);   // the faces of the slice: per unit area
-  WORK.reals(s.PROPS)[props::CONDUCTION_THICKNESS] = 0.0;
-  EXPECT_EQ(piece_measure_factor(1, 1), 1.0);   // no thickness: a unit slice
-  reset_run_state();
 }
 
 }  // namespace

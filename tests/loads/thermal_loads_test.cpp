@@ -69,15 +69,6 @@ TEST_F(ThermalLoads, EveryHeatEndsInTheElementRows) {
             std::string::npos);
 }
 
-// A set with nothing to load still opens and closes its section; only the ambient heat
-// of its convection boundary is there.
-TEST_F(ThermalLoads, EmptySectionKeepsTheConvectionHeat) {
-  read_thermal(two_squares("CARGAS\nSET_NUMERO 1\nFUERZAS\nFIN_FUERZAS\n"));
-  EXPECT_EQ(load(1, 1, 1), 0.0);
-  EXPECT_NEAR(load(1, 2, 2) + load(1, 2, 3), 15.0, 1e-6);
-  EXPECT_EQ(load(1, 2, 1), 0.0);
-}
-
 // A bar of two LI3 elements of length 1 and cross-section 2: a flux 5 on its end node
 // 1 puts in 5 x 2; a flux 3 along element 1 is per unit length: 1/6, 2/3, 1/6 of 3.
 TEST_F(ThermalLoads, FluxesOnTheEndAndAlongABar) {
