@@ -1,5 +1,6 @@
 #include "elements/conduction_tasks.h"
 
+#include "elements/conduction_boundary.h"
 #include "elements/recovery_tasks.h"
 #include "elements/task_support.h"
 #include "elements/continuum_tasks.h"
@@ -62,6 +63,7 @@ void conduction_matrix(int element, const TaskCodes& codes) {
   fetch_or_compute(element, KIND_K, codes, k, [&] {
     conduction_flux_matrices(element, codes);
     stiffness_from_products();
+    add_convection_conductance(element);
   });
 }
 
@@ -91,10 +93,12 @@ void conduction_heat_generation(int element, const TaskCodes& codes) {
     for (int i = 0; i < a.NEVAB; ++i) p[i] = 0.0;
     const double heat = internal_heat();
     if (heat == 0.0) return;
+    // A source is heat put into the body: with K T = f it must raise the temperature,
+    // so its nodal heat enters f with the sign of Q (not against an axis, as a weight).
     const double* fform = a.reals(a.FFORM);
     for (int g = 1; g <= a.NGAUS; ++g) {
       const double dv = point_geometry(element, g, CONDUCTION_VOLUME, thickness());
-      for (int k = 0; k < a.NNODE; ++k) p[k] -= heat * fform[k] * dv;
+      for (int k = 0; k < a.NNODE; ++k) p[k] += heat * fform[k] * dv;
     }
   });
 }

@@ -134,6 +134,20 @@ constexpr int corner_element_type(int code) {
   return 0;
 }
 
+// The element type whose shape functions describe a piece of a boundary of natural
+// dimension 1 (a line), 2 (a surface) or 3 (a solid) with `nodes` nodes, listed in that
+// type's node order: LI2, LI3; TR3, TR6, QU4, QU8, QU9; HE8, HE20, HE27, TE4, TE10, PI15.
+// 0 when no type fits (a piece of dimension 0 is a single node and has no type).
+constexpr int piece_element_type(int dimension, int nodes) {
+  for (int code = 1; code <= ELEMENT_TYPE_COUNT; ++code) {
+    // Plate and cone types repeat node counts of the continuum ones with other functions.
+    if (code == ELEM_TLCL || code == ELEM_DKT || code == ELEM_CLLL || code == ELEM_TRC2) continue;
+    if (ELEMENT_CATALOGUE[code].natural_dimension == dimension && ELEMENT_CATALOGUE[code].nodes == nodes)
+      return code;
+  }
+  return 0;
+}
+
 // Problem type codes of structural sets (the "TIPO" card). Heat-conduction sets carry
 // their dimension (1 to 3) in the same field instead.
 enum ProblemType : int {

@@ -99,7 +99,9 @@ struct ProblemRecord {
   std::int32_t shell_flags = 0, shell_vectors = 0;       // per-node direction vectors
   std::int32_t GIROS = 0;   // nodal rotation axes of flat shells and frames
   std::int32_t NCONT = 0;   // flat-shell elements meeting at each node
-  std::int32_t CONVE = 0;   // thermal convection-radiation elements (see convection_reader.h)
+  std::int32_t CONVE = 0;   // thermal convection boundaries (see convection_reader.h)
+  std::int32_t CONVT = 0;   // their ambient temperatures and film coefficients
+  std::int32_t CONVI = 0;   // their index by element
   std::int32_t APOYO = 0;   // nodes of the inclined supports
   std::int32_t APANG = 0;   // their angles
   std::int32_t RESOR = 0;   // nodes of the elastic supports

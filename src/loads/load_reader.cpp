@@ -14,10 +14,8 @@ namespace vortan {
 
 LoadRecord LOADS;
 
-namespace {
-
-// The set of a "SETNUMERO" card. A set given twice would have its first section
-// cleared (or its loads turned twice) while another set got none.
+// A set given twice would have its first section cleared (or its loads turned twice)
+// while another set got none.
 int section_set(bool* sections_read) {
   if (!CARD.word_is(1, "SETNUMERO")) ERRSTP("CARGAS: ESPERO LEER SET_NUMERO");
   const std::int32_t set = card_integer(1);
@@ -26,8 +24,6 @@ int section_set(bool* sections_read) {
   sections_read[set - 1] = true;
   return set;
 }
-
-}  // namespace
 
 void read_loads() {
   LOADS.reset();

@@ -26,4 +26,8 @@ extern LoadRecord LOADS;
 // nodal temperatures (and for the element work area when no set was activated yet).
 void read_loads();
 
+// The set of the current card, which must be a set's "SETNUMERO" card with a set in
+// 1..NSETS not yet in sections_read (NSETS flags, the set's flag is raised).
+int section_set(bool* sections_read);
+
 }  // namespace vortan

@@ -104,9 +104,14 @@ FirstElements index_first_elements(int set, std::int32_t cursor) {
   return first;
 }
 
-void write_set_heading(int problem_type) {
+void write_set_heading(const ElementSet& set) {
   write_record(UNIT_LISTING, " CARGAS PUNTUALES");
-  switch (problem_type) {
+  // Heat-conduction sets carry a dimension code in place of the problem type.
+  if (set.family == ElementFamily::conduction) {
+    write_record(UNIT_LISTING, " NODO    CALOR");
+    return;
+  }
+  switch (set.problem_type) {
     case 1: case 2: case 3: case 4:
       write_record(UNIT_LISTING, " NODO    DIR-X    DIR.-Y    DIR.-Z");
       break;
@@ -178,7 +183,7 @@ void read_global_point_loads() {
 }
 
 void FUE001(int set) {
-  if (printing()) write_set_heading(SETS(set).problem_type);
+  if (printing()) write_set_heading(SETS(set));
   const FirstElements first = index_first_elements(set, RUN.NXTPOS);
   int cards = 0;
   for (const char* name = "FUE001";; name = "DATOS") {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "elements/active_set.h"
+#include "elements/conduction_boundary.h"
 #include "elements/integration_rules.h"
 #include "elements/point_geometry.h"
 #include "elements/shape_functions.h"
@@ -36,11 +37,13 @@ struct SideCard {
 };
 
 // Sides of two-dimensional sets are lines of 2 or 3 nodes; faces of solids are
-// triangles or quadrilaterals of up to 8 nodes, and need at least 3.
-void check_side_size(int nodge, int dimension) {
+// triangles or quadrilaterals of up to 8 nodes, and need at least 3. A flux on a bar
+// of heat conduction is given at an end node or along the bar (2 or 3 nodes).
+void check_side_size(int nodge, int dimension, bool conduction) {
+  const bool bar = conduction && dimension == 1 && nodge >= 1 && nodge <= 3;
   const bool plane = dimension == 2 && (nodge == 2 || nodge == 3);
   const bool solid = dimension == 3 && nodge >= 3 && nodge <= MAX_SIDE_NODES;
-  if (!plane && !solid) ERRSTP("FUEREP: NODGE EQUIVOCADO");
+  if (!bar && !plane && !solid) ERRSTP("FUEREP: NODGE EQUIVOCADO");
 }
 
 void write_heading(int nodge) {
@@ -124,10 +127,42 @@ void integrate_and_place(int set, const SideCard& side, int nodge) {
   }
 }
 
-// Side and face loads act on the continuum: one displacement per coordinate.
-void require_continuum(const ElementSet& s) {
+// Heat of a flux on a piece of a conduction element: the listed nodes that are not 0
+// form an end node or the length of a bar, a side, or a face (conduction_boundary.h),
+// and each node receives the integral of N_a q dA under the set's thickness rule.
+void integrate_flux_and_place(int set, const SideCard& side, int nodge) {
+  const ElementSet& s = SETS(set);
+  int m = 0;
+  std::int32_t nodes[MAX_SIDE_NODES];
+  double xyz[3 * MAX_SIDE_NODES], flux[MAX_SIDE_NODES];
+  for (int a = 0; a < nodge; ++a) {
+    if (side.nodes[a] == 0) continue;
+    nodes[m] = side.nodes[a];
+    node_point(side.nodes[a], xyz + 3 * m);
+    flux[m++] = side.loads[a * SIDE_VALUES];
+  }
+  const int dimension = s.dimension == 1 ? (m == 1 ? 0 : 1) : s.dimension - 1;
+  const int type = dimension == 0 ? 0 : piece_element_type(dimension, m);
+  if (dimension == 0 ? m != 1 : type == 0) ERRSTP("FUEREP: CARA CON NODOS EQUIVOCADOS");
+  double mass[MAX_SIDE_NODES * MAX_SIDE_NODES];
+  piece_integrals(dimension, m, dimension == 0 ? 1 : exact_piece_points(type), xyz, mass);
+  const double factor = piece_measure_factor(set, dimension);
+  for (int a = 0; a < m; ++a) {
+    double heat = 0.0;
+    for (int b = 0; b < m; ++b) heat += mass[a + m * b] * flux[b];
+    heat *= factor;
+    const int position = node_position(set, side.element, nodes[a]);
+    if (position == 0) ERRSTP("FUEREP: NODO DE LADO FUERA DEL ELEMENTO");
+    add_nodal_load(set, side.element, position, &heat, 1);
+  }
+}
+
+// Side and face loads act on the continuum (one displacement per coordinate) and on
+// heat conduction (one temperature).
+void require_side_loads(const ElementSet& s) {
   const bool continuum = s.family == ElementFamily::continuum && s.NDOFN == s.dimension;
-  if (!continuum) ERRSTP("FUEREP: TIPO DE PROBLEMA NO DISPONIBLE");
+  const bool conduction = s.family == ElementFamily::conduction && s.NDOFN == 1;
+  if (!continuum && !conduction) ERRSTP("FUEREP: TIPO DE PROBLEMA NO DISPONIBLE");
 }
 
 }  // namespace
@@ -196,10 +231,11 @@ void face_forces(int nodes, const double* xyz, const double* loads, double* forc
 
 void FUEREP(int set) {
   const ElementSet& s = SETS(set);
-  require_continuum(s);
+  require_side_loads(s);
+  const bool conduction = s.family == ElementFamily::conduction;
   LISTEN("FUEREP");
   const int nodge = GETINT("NODGE=", s.dimension == 3 ? 8 : 3, "NUMERO DE NODOS POR LADO CARGADO");
-  check_side_size(nodge, s.dimension);
+  check_side_size(nodge, s.dimension, conduction);
   if (printing()) write_heading(nodge);
   for (;;) {
     LISTEN("FUEREP");
@@ -208,7 +244,8 @@ void FUEREP(int set) {
     read_side_nodes(s, nodge, side);
     read_side_loads(nodge, s.NDOFN, side);
     if (printing()) write_side(side, nodge, s.NDOFN, element_node(set, side.element, 0));
-    integrate_and_place(set, side, nodge);
+    if (conduction) integrate_flux_and_place(set, side, nodge);
+    else integrate_and_place(set, side, nodge);
   }
 }
 

@@ -11,6 +11,8 @@ inline constexpr int SIDE_VALUES = 3;
 
 // FUEREP: reads the side cards of the active set after "DISTRIBUIDAS", up to and
 // including "FINDISTRIBUIDAS", and adds the nodal forces to the elements' load rows.
+// A heat-conduction set takes one value per node, the flux into the body, and adds
+// the heat of the piece (conduction_boundary.h) to its nodes.
 void FUEREP(int set);
 
 // Nodal forces of a side of 2 (linear) or 3 (quadratic: start, middle, end) nodes.

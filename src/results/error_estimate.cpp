@@ -8,6 +8,7 @@
 #include "input/problem.h"
 #include "results/smoothing.h"
 #include "results/smoothing_record.h"
+#include "run/errstp.h"
 #include "run/file_set.h"
 #include "run/fortran_format.h"
 #include "run/work_array.h"
@@ -49,7 +50,7 @@ void write_global_error(double error) {
 
 }  // namespace
 
-void estimate_error(const double* displacements) {
+void estimate_error(const double* displacements, const ErrorEstimateOptions& options) {
   SMOOTHING.ERELE = DIRECT(RUN.NXTPOS, RUN.MEMORY, std::max(PROBLEM.NELEM, 1), "ERELE", REAL_WORDS);
   double* erele = WORK.reals(SMOOTHING.ERELE);
   ZEROR(std::max(PROBLEM.NELEM, 1), erele);
@@ -75,6 +76,7 @@ void estimate_error(const double* displacements) {
           // its line is printed.
           if (reference != 0.0) erele[first + e - 1] = 100.0 * error / reference;
           if (printing) write_element_error(set, e, error, reference);
+          if (reference == 0.0 && !options.unreportable_stop.empty()) ERRSTP(options.unreportable_stop);
           total_error += error;
           total_reference += reference;
         });

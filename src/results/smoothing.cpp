@@ -40,12 +40,19 @@ std::int64_t nodal_index(int node, int c) { return c + std::int64_t{SMOOTHING.co
 
 bool smoothed(int set) { return SETS(set).family != ElementFamily::frame; }
 
-// Heading of the nodal stress tables of a problem type; empty when it has none.
+// Heading of the nodal stress tables of a set: by its problem type for the structural
+// families, by its dimension for the heat fluxes of conduction; empty when it has none.
 std::string nodal_heading(const ElementSet& s) {
+  using fmt::X;
+  if (s.family == ElementFamily::conduction) {
+    const std::string columns[3] = {X(7) + "X-TENS.", X(9) + "Y-TENS.", X(9) + "Z-TENS."};
+    std::string heading = " NODO";
+    for (int i = 0; i < s.dimension && i < 3; ++i) heading += columns[i];
+    return heading;
+  }
   if (s.family != ElementFamily::continuum && s.family != ElementFamily::plate &&
       s.family != ElementFamily::shell_of_revolution)
     return "";
-  using fmt::X;
   switch (s.problem_type) {
     case PLANE_STRESS:
     case PLANE_STRAIN:

@@ -12,11 +12,24 @@ namespace vortan {
 
 namespace {
 
-// Column heading of the stresses of a problem type; empty for the types whose element
-// routines print their own.
-std::string stress_heading(int problem_type) {
-  const std::string pg = " P.G.";
-  switch (problem_type) {
+const std::string POINT = " P.G.";
+
+// Column heading of the heat fluxes of a conduction set, by its dimension.
+std::string flux_heading(int dimension) {
+  switch (dimension) {
+    case 1: return POINT + "    X-COOR.    X-TENS.";
+    case 2: return POINT + "    X-COOR.  Y-COOR.    X-TENS.     Y-TENS.";
+    default: return POINT + "    X-COOR.   Y-COOR.   Z-COOR.    X-TENS.    Y-TENS.    Z-TENS.";
+  }
+}
+
+// Column heading of the stresses of a set: by its problem type for the structural
+// families (empty for the types whose element routines print their own), by its
+// dimension for heat conduction.
+std::string stress_heading(const ElementSet& set) {
+  if (set.family == ElementFamily::conduction) return flux_heading(set.dimension);
+  const std::string& pg = POINT;
+  switch (set.problem_type) {
     case PLANE_STRESS:
     case PLANE_STRAIN:
       return pg + "    X-COOR.  Y-COOR.    X-TENS.     Y-TENS.    XY-TENS.     Z-TENS.";
@@ -40,10 +53,14 @@ void write_point_line(int g) {
   const double* x = a.reals(a.CORPG) + a.NDIME * (g - 1);
   const double* s = a.reals(a.TENSG) + a.NSTR1 * (g - 1);
   std::string line = fmt::I(g, 5);
-  if (a.NTYPE == SOLID) {
+  const bool conduction = SETS(a.set).family == ElementFamily::conduction;
+  if (a.NDIME == 3 && (a.NTYPE == SOLID || conduction)) {
     line += fmt::F(x[0], 11, 4) + fmt::F(x[1], 10, 4) + fmt::F(x[2], 10, 4);
     const int widths[6] = {11, 11, 11, 13, 12, 12};
-    for (int i = 0; i < 6; ++i) line += fmt::E(s[i], widths[i], widths[i] > 11 ? 4 : 3);
+    for (int i = 0; i < a.NSTRE && i < 6; ++i) line += fmt::E(s[i], widths[i], widths[i] > 11 ? 4 : 3);
+  } else if (a.NDIME == 1) {
+    // The coordinate gives its last column to the flux.
+    line += fmt::F(x[0], 10, 4) + fmt::E(s[0], 12, 4);
   } else {
     // The second coordinate gives its last column to the first stress.
     line += fmt::F(x[0], 11, 4) + fmt::F(x[1], 8, 4);
@@ -73,7 +90,7 @@ void stress_loop(const double* displacements) {
       write_empty(UNIT_LISTING);
       write_record(UNIT_LISTING, fmt::X(20) + " TENSIONES EN SET NUMERO: " + fmt::I(set, 5));
       write_empty(UNIT_LISTING);
-      const std::string heading = stress_heading(SETS(set).problem_type);
+      const std::string heading = stress_heading(SETS(set));
       if (!heading.empty()) write_record(UNIT_LISTING, heading);
     }
     run_set_pass(

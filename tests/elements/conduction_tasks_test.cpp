@@ -57,13 +57,15 @@ TEST_F(ConductionTasks, ConductivityMatrixFluxesAndHeatGeneration) {
     for (int j = 0; j < 4; ++j) flow_right += k[i + 4 * j] * t[j];
   EXPECT_NEAR(flow_right, 3.0 * 1.0 * 0.5, 1e-8);
 
+  // Internal heat Q = 4 over the volume 2 x 1 x 0.5: a source, so every node receives a
+  // positive share of Q V (the load that raises the temperature).
   task(ElementTask::self_weight);
   double total = 0.0;
   for (int n = 0; n < 4; ++n) {
-    EXPECT_NEAR(active(ACTIVE.PESOP)[n], -4.0 * 2.0 * 0.5 / 4, 1e-8);
+    EXPECT_NEAR(active(ACTIVE.PESOP)[n], 4.0 * 2.0 * 0.5 / 4, 1e-8);
     total += active(ACTIVE.PESOP)[n];
   }
-  EXPECT_NEAR(total, -4.0 * 2.0 * 0.5, 1e-8);
+  EXPECT_NEAR(total, 4.0 * 2.0 * 0.5, 1e-8);
   // A conduction set answers through its own dispatcher, never the structural one.
   EXPECT_EQ(element_dispatcher(1), &ELETRT);
   try {

@@ -96,11 +96,13 @@ struct GoldenDeck {
 
 void PrintTo(const GoldenDeck& d, std::ostream* os) { *os << (d.folder / d.deck).string() << ".vtn"; }
 
-// The folders whose every deck is a static analysis with a golden listing.
+// The folders whose every deck is a static or heat-conduction analysis with a golden
+// listing.
 const std::vector<std::pair<fs::path, fs::path>> GOLDEN_FOLDERS = {
     {"examples", "tests/cases/examples"},
     {"tests/cases/static", "tests/cases/static"},
     {"tests/cases/patch", "tests/cases/patch"},
+    {"tests/cases/heat", "tests/cases/heat"},
 };
 
 std::vector<GoldenDeck> golden_decks() {
