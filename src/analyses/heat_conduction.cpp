@@ -7,6 +7,7 @@
 // timed as an action of the static timing table.
 #include "analyses/driver_phases.h"
 #include "analyses/drivers.h"
+#include "post/post_dispatch.h"
 #include "input/problem.h"
 #include "loads/thermal_loads.h"
 #include "results/result_loops.h"
@@ -38,14 +39,7 @@ void heat_conduction_analysis() {
   timed(7, 7, [] { smooth_stresses(temperatures()); });
   if (PROBLEM.error_estimation == 1 && SMOOTHING.done == 1)
     timed(8, 8, [] { estimate_error(temperatures(), THERMAL_ERROR); });
-  // >>> POST-PROCESSING PHASE (action 9, progress code 9): not on this branch.
-  // The post-processing dispatcher comes with its own branch; the merge puts its call
-  // here, as in the static driver, with the temperatures as the solution:
-  //   timed(9, 9, [] { post_process(PROBLEM.postprocessor, temperatures()); });
-  // (post/post_dispatch.h). Its writers recognise heat-conduction sets by their family:
-  // the temperatures become the block "TEMPERATURA" with the component "TEMPER" of the
-  // KELDAR results, the smoothed fluxes the nodal values.
-  // <<<
+  timed(9, 9, [] { post_process(PROBLEM.postprocessor, temperatures()); });
   if (PROBLEM.internal_forces == 1)
     timed(9, 10, [] { internal_force_loop(temperatures(), WORK.reals(SOLUTION.ASLOD)); });
 }

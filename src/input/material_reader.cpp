@@ -41,7 +41,7 @@ void read_one_layer(SetCards& cards) {
   double* p = cards.props;
   // Young's modulus, Poisson's ratio and density sit at the same place in the
   // continuum, plate and beam-element layouts.
-  static_assert(CONTINUUM_DENSITY == PLATE_DENSITY && PLATE_DENSITY == BEAM_DENSITY);
+  static_assert(int{CONTINUUM_DENSITY} == int{PLATE_DENSITY} && int{PLATE_DENSITY} == int{BEAM_DENSITY});
   p[CONTINUUM_YOUNG] = GETREA("YOUNG=", 0.0, "! MODULO DE YOUNG");
   p[CONTINUUM_POISSON] = GETREA("POISSON=", 0.0, " MODULO DE POISSON");
   p[CONTINUUM_DENSITY] = GETREA("DENSIDAD=", 0.0, " DENSIDAD");
@@ -51,7 +51,7 @@ void read_one_layer(SetCards& cards) {
     p[BEAM_HEIGHT] = GETREA("ALTO=", 1.0, " ALTO");
     return;
   }
-  static_assert(CONTINUUM_THICKNESS == PLATE_THICKNESS);
+  static_assert(int{CONTINUUM_THICKNESS} == int{PLATE_THICKNESS});
   if (cards.problem_type != SOLID) p[PLATE_THICKNESS] = GETREA("ESPESOR=", 1.0, " ESPESOR");
   if (cards.problem_type == FLAT_SHELL) p[PLATE_BEAM_CONNECTION] = GETREA("INDCONE=", 0.0, CONNECTION_TEXT);
   // The continuum carries its specific weight for the self-weight load as a fifth
@@ -159,7 +159,7 @@ void check_moduli_and_thicknesses(const Reader& reader, const SetCards& cards) {
     }
     return;
   }
-  static_assert(CONTINUUM_YOUNG == FRAME_YOUNG && FRAME_YOUNG == PLATE_YOUNG && PLATE_YOUNG == BEAM_YOUNG);
+  static_assert(int{CONTINUUM_YOUNG} == int{FRAME_YOUNG} && int{FRAME_YOUNG} == int{PLATE_YOUNG} && int{PLATE_YOUNG} == int{BEAM_YOUNG});
   if (!(p[CONTINUUM_YOUNG] > 0.0)) stop(reader, "MODULO DE YOUNG NO POSITIVO");
   const bool has_thickness =
       cards.problem_type != FRAME && cards.problem_type != SOLID && cards.problem_type != BEAM_ELEMENT;
