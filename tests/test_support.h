@@ -7,6 +7,7 @@
 #include <fstream>
 #include <functional>
 #include <sstream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -139,13 +140,18 @@ inline std::string mask_listing(const std::string& listing) {
       out += included + "#\n";
       continue;
     }
-    const bool clock = line.rfind("          HORA: ", 0) == 0 || line.rfind("          DIA : ", 0) == 0 ||
-                       line.rfind("          TIEMPO CONSUMIDO: ", 0) == 0;
-    const bool timing_row = line.size() > 2 && line.compare(line.size() - 2, 2, " %") == 0;
-    if (clock || timing_row) {
-      const std::size_t figure = line.find_first_of("0123456789-", clock ? 16 : 0);
-      if (figure != std::string::npos) line = line.substr(0, figure) + "#";
-    }
+    // Clock lines: everything after the label, whatever the width of the figures.
+    bool clock = false;
+    for (const char* label : {"          HORA: ", "          DIA : ", "          TIEMPO CONSUMIDO: "})
+      if (line.rfind(label, 0) == 0) {
+        line = std::string(label) + "#";
+        clock = true;
+      }
+    // Rows of the timing report: a label, seconds in exponent form and a percentage;
+    // other lines that end in " %" (the element errors, in fixed form) are results.
+    static const std::regex timing_row(R"(^(.*\S\s+)-?\d\.\d{4}E[+-]\d{2}\s+-?\d+\.\d{2} %$)");
+    std::smatch row;
+    if (!clock && std::regex_match(line, row, timing_row)) line = row[1].str() + "#";
     out += line + "\n";
   }
   return out;

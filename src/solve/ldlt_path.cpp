@@ -25,10 +25,6 @@ namespace vortan {
 
 namespace {
 
-double seconds_since(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 std::int32_t allocate_ints(std::int64_t count, const char* name) {
   return DIRECT(RUN.NXTPOS, RUN.MEMORY, count, name, INT_WORDS);
 }

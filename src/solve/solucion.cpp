@@ -8,6 +8,10 @@
 
 namespace vortan {
 
+double seconds_since(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
 void allocate_global_vectors() {
   const std::int64_t n = PROBLEM.NTOTV;
   SOLUTION.ASLOD = DIRECT(RUN.NXTPOS, RUN.MEMORY, n, "ASLOD", REAL_WORDS);

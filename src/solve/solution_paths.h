@@ -1,6 +1,8 @@
 // The solution paths of SOLUCION and what they share.
 #pragma once
 
+#include <chrono>
+
 #include "solve/solucion.h"
 
 namespace vortan {
@@ -18,6 +20,10 @@ void solve_by_element_conjugate_gradient(const SolveOptions& options);
 // The free-free matrix in compressed rows, solved by the conjugate gradient or the
 // restarted GMRES (solver code 5).
 void solve_by_compressed_rows(const SolveOptions& options);
+
+// Wall-clock seconds since a reading of the steady clock (the phase times of the
+// solution record, kept for the benchmarks).
+double seconds_since(std::chrono::steady_clock::time_point start);
 
 // Allocates ASLOD, DESPL and REACT (NTOTV reals each) into SOLUTION.
 void allocate_global_vectors();

@@ -32,8 +32,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double seconds_since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
-
 std::int32_t allocate_reals(std::int64_t count, const char* name) {
   return DIRECT(RUN.NXTPOS, RUN.MEMORY, count, name, REAL_WORDS);
 }
