@@ -139,11 +139,18 @@ inline std::string mask_listing(const std::string& listing) {
       out += included + "#\n";
       continue;
     }
-    const bool clock = line.rfind("          HORA: ", 0) == 0 || line.rfind("          DIA : ", 0) == 0 ||
-                       line.rfind("          TIEMPO CONSUMIDO: ", 0) == 0;
+    // A clock line keeps its label and then reads as a one-digit first field masked,
+    // whatever the digits of the hour or day (I2) or of the elapsed hours (I4).
+    std::string clock_mask;
+    if (line.rfind("          HORA: ", 0) == 0 || line.rfind("          DIA : ", 0) == 0)
+      clock_mask = line.substr(0, 16) + " #";
+    else if (line.rfind("          TIEMPO CONSUMIDO: ", 0) == 0)
+      clock_mask = line.substr(0, 28) + "   #";
     const bool timing_row = line.size() > 2 && line.compare(line.size() - 2, 2, " %") == 0;
-    if (clock || timing_row) {
-      const std::size_t figure = line.find_first_of("0123456789-", clock ? 16 : 0);
+    if (!clock_mask.empty()) {
+      line = clock_mask;
+    } else if (timing_row) {
+      const std::size_t figure = line.find_first_of("0123456789-");
       if (figure != std::string::npos) line = line.substr(0, figure) + "#";
     }
     out += line + "\n";
