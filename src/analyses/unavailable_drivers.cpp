@@ -11,6 +11,5 @@ void explicit_dynamics_analysis() { ERRSTP("INPDAT: DINAMICO EXPLICITO NO DISPON
 void eigenvalue_analysis() { ERRSTP("INPDAT: AUTOVALORES NO DISPONIBLE"); }
 void heat_conduction_analysis() { ERRSTP("INPDAT: ANALISIS TERMICO NO DISPONIBLE"); }
 void nonlinear_static_analysis() { ERRSTP("INPDAT: ESTATICO NO LINEAL NO DISPONIBLE"); }
-void general_static_analysis() { ERRSTP("INPDAT: OPTIMIZACION NO DISPONIBLE"); }
 
 }  // namespace vortan
