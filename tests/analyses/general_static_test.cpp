@@ -73,11 +73,8 @@ TEST(GeneralStatic, SolvesByTheDampedIterationWhateverTheHeaderAsks) {
   const std::string deck = test::source_file(DECK);
   test::TempDir general_dir, linear_dir;
   int status = 1;
-  std::string console;
-  test::write_file(general_dir.file("M.vtn"), deck);
-  status = test::run_program(general_dir, "M.vtn", &console);
+  const std::string sal = test::run_deck_text(general_dir, "M", deck, &status);
   ASSERT_EQ(status, 0);
-  const std::string sal = test::read_file(general_dir.file("M.sal"));
   const std::string linear =
       test::run_deck_text(linear_dir, "M", replaced(deck, "\nOPTIMIZACION LINEAL\n", "\nGENERAL LINEAL\n"), &status);
   ASSERT_EQ(status, 0);
@@ -144,12 +141,6 @@ TEST(GeneralStatic, SolvesByTheDampedIterationWhateverTheHeaderAsks) {
   EXPECT_NEAR(std::strtod(last.substr(24, 16).c_str(), nullptr), -0.5 * fu, 1e-5 * fu);
   EXPECT_NE(sal.find(" ITERACION AMORTIGUADA: CONVERGENCIA EN" + fmt::I(static_cast<long long>(cycles), 8)),
             std::string::npos);
-  // One list-directed console line per cycle, in order.
-  std::size_t at = 0;
-  for (std::size_t k = 1; k <= cycles; ++k) {
-    at = console.find("\n " + fmt::list_integer(static_cast<long long>(k)) + " ", at);
-    ASSERT_NE(at, std::string::npos) << "console line of cycle " << k;
-  }
 }
 
 // Too soft a wall for the 1000 cycles: the run still ends normally, with the warning
