@@ -125,6 +125,7 @@ void solve_by_damped_iteration(const SolveOptions& options) {
     report.not_converged(k, last.rr);
   }
   SOLUTION.iterations = k;
+  SOLUTION.products = k + (converged ? 0 : 1);
   SOLUTION.residual = last.rr;
   SOLUTION.energy = last.energy;
   SOLUTION.converged = converged;
