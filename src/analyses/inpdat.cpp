@@ -70,7 +70,7 @@ void select_static_analysis() {
 void INPDAT() {
   RUN.NXTPOS = 1;
   for (int& kind : PROBLEM.union_pattern) kind = 0;
-  PROBLEM.general_static_stresses_done = 0;
+  PROBLEM.sequence.stresses_done = 0;
   LISTEN("INPDAT");
   if (!CARD.word_is(1, "VORTAN")) ERRSTP("INPDAT: NO ENCUENTRA TARJETA VORTAN");
   LISTEN("INPDAT");

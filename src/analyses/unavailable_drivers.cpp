@@ -10,6 +10,5 @@ void implicit_dynamics_analysis() { ERRSTP("INPDAT: DINAMICO IMPLICITO NO DISPON
 void explicit_dynamics_analysis() { ERRSTP("INPDAT: DINAMICO EXPLICITO NO DISPONIBLE"); }
 void eigenvalue_analysis() { ERRSTP("INPDAT: AUTOVALORES NO DISPONIBLE"); }
 void nonlinear_static_analysis() { ERRSTP("INPDAT: ESTATICO NO LINEAL NO DISPONIBLE"); }
-void general_static_analysis() { ERRSTP("INPDAT: OPTIMIZACION NO DISPONIBLE"); }
 
 }  // namespace vortan

@@ -34,6 +34,31 @@ struct AnalysisArrays {
   std::int32_t ACCEG = 0;  // ground acceleration of each degree of freedom
 };
 
+// Where the run stands in its sequence of static solutions: flags an analysis driver
+// sets for the phases below it (the solver, the element routines, the result loops).
+// The general static driver makes one solution and sets the first three to 1 before
+// anything else, and stresses_done after its stresses.
+struct SolutionSequence {
+  // Load increment and equilibrium iteration of the solution being made, from 1 (0
+  // before any). The first solution of an analysis (both 1) lays out the solver's
+  // arrays and prints its tables; later solutions of the same model reuse the arrays.
+  // The drivers pass this down as SolveOptions::reuse_arrays; the nonlinear static
+  // driver (not built yet) will count its increments and iterations here.
+  int increment = 0;
+  int iteration = 0;
+  bool first_solution() const { return increment <= 1 && iteration <= 1; }
+  // 1: the damped element-by-element iteration keeps the squared residual norm and the
+  // energy of every cycle (SOLUTION.HISTO) for the driver's ".opt" file; 0: it keeps
+  // only the outcome.
+  int keep_history = 0;
+  // 1 once the stresses of the solution have been computed; cleared at the start of
+  // every run. Nothing reads it yet: the general static driver makes one solution, so
+  // no solver call or stress loop comes after it; a driver that solves the same model
+  // again would learn from it that the set storage holds the stresses of an earlier
+  // solution.
+  int stresses_done = 0;
+};
+
 struct ProblemRecord {
   // Header values.
   std::int32_t NPNODS = 0;   // nodes ("NPNODS=")
@@ -85,7 +110,7 @@ struct ProblemRecord {
   int direction_vectors = 0;  // flat-shell nodes with their own direction vector
   double coplanarity = 0.0;   // cosine of the largest coplanar angle
   double shell_shift[3] = {};  // negated coordinate minima of flat-shell models
-  int general_static_stresses_done = 0;  // set by the general static driver after its stresses
+  SolutionSequence sequence;  // the driver's flags for the phases below it
 
   // Work-array positions of the problem-wide named arrays (0 when absent).
   std::int32_t GLELEM = 0;  // set and row of every element, by element number

@@ -24,7 +24,7 @@ void SOLUCION(const SolveOptions& options) {
     case 1: solve_by_gauss_elimination(options); break;
     case 2: solve_by_ldlt(options); break;
     case 3: solve_by_element_conjugate_gradient(options); break;
-    case 4: ERRSTP("SOLUCION: SOLVER ITERATIVO NO DISPONIBLE");
+    case 4: solve_by_damped_iteration(options); break;
     case 5: solve_by_compressed_rows(options); break;
     default: ERRSTP("SOLUCION: SOLVER NO IMPLEMENTADO");
   }

@@ -22,9 +22,11 @@ struct SolveOptions {
   bool reuse_arrays = false;
 };
 
-// Runs the path of the header's solver code: 1 Gauss elimination, 2 LDLT, 3 the
-// element-by-element conjugate gradient, 5 the compressed-row conjugate gradient or
-// GMRES. Code 4 and any other code stop the run.
+// Runs the path of the solver code: 1 Gauss elimination, 2 LDLT, 3 the
+// element-by-element conjugate gradient, 4 the damped element-by-element iteration
+// (which no header card names: the general static driver sets the code before the
+// call), 5 the compressed-row conjugate gradient or GMRES. Any other code stops the
+// run.
 void SOLUCION(const SolveOptions& options);
 
 }  // namespace vortan

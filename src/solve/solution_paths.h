@@ -17,6 +17,10 @@ void solve_by_ldlt(const SolveOptions& options);
 // header asks for it (solver code 3).
 void solve_by_element_conjugate_gradient(const SolveOptions& options);
 
+// The damped element-by-element iteration of the general static analysis (solver
+// code 4, damped_iteration.h).
+void solve_by_damped_iteration(const SolveOptions& options);
+
 // The free-free matrix in compressed rows, solved by the conjugate gradient or the
 // restarted GMRES (solver code 5).
 void solve_by_compressed_rows(const SolveOptions& options);

@@ -58,6 +58,10 @@ struct SolutionRecord {
   std::int32_t ZVECT = 0;   // preconditioned residual
   std::int32_t VECTX = 0;   // compressed-row path: the iterate in equation order
   std::int32_t VECTB = 0;   // GMRES: the right-hand side, kept for the restarts
+  std::int32_t DESPA = 0;   // damped iteration: the previous iterate
+  // Damped iteration, when its history is kept: the squared residual norm and the
+  // energy of every cycle, two reals per cycle (damped_iteration.h).
+  std::int32_t HISTO = 0;
 
   // Compressed-row path: the free-free part of the matrix by rows in equation order
   // (LEQNS: equation of each global position, 0 where prescribed), every row's
@@ -74,6 +78,8 @@ struct SolutionRecord {
   // Outcome of the last iterative solution.
   std::int32_t iterations = 0;   // cycles (GMRES: inner steps)
   double residual = 0.0;         // final squared residual norm of the free equations
+  bool converged = false;        // damped iteration: the tolerance was reached
+  double energy = 0.0;           // damped iteration: 1/2 u.K u - f.u of the final iterate
   double products = 0.0;         // matrix-vector products formed
   double setup_seconds = 0.0;    // structure, assembly and preconditioner
   double iteration_seconds = 0.0;

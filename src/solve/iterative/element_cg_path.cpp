@@ -17,7 +17,6 @@
 
 #include "input/problem.h"
 #include "run/work_array.h"
-#include "solve/assembly.h"
 #include "solve/element_loop.h"
 #include "solve/finite_solution.h"
 #include "solve/iterative/conjugate_gradient.h"
@@ -44,23 +43,6 @@ void allocate_arrays(bool preconditioned) {
   SOLUTION.VECT1 = allocate_reals(n, "VECT1");
   SOLUTION.DIAGO = preconditioned ? allocate_reals(n, "DIAGO") : 0;
   SOLUTION.ZVECT = preconditioned ? allocate_reals(n, "ZVECT") : 0;
-}
-
-// The element loads of every set into aslod and, when diag is given, the element
-// diagonals into diag, in one element pass (the stiffness is obtained only for the
-// diagonal).
-void assemble_loads(double* aslod, double* diag) {
-  ZEROR(PROBLEM.NTOTV, aslod);
-  if (diag == nullptr) {
-    for_each_element([&](int e, const std::int32_t* positions, int n) { add_element_loads(e, positions, n, aslod); });
-    return;
-  }
-  ZEROR(PROBLEM.NTOTV, diag);
-  for_each_element_stiffness([&](int e, const std::int32_t* positions, int n, const double* k) {
-    add_element_loads(e, positions, n, aslod);
-    for (int i = 0; i < n; ++i)
-      if (positions[i] > 0) diag[positions[i] - 1] += k[i + static_cast<std::ptrdiff_t>(i) * n];
-  });
 }
 
 // DESPL = u0 and VECTU = f - K u0 at the free positions, 0 at the prescribed ones.
@@ -106,8 +88,7 @@ void solve_by_element_conjugate_gradient(const SolveOptions& options) {
   double* diag = nullptr;
   if (preconditioned) diag = WORK.reals(SOLUTION.DIAGO);
   else if (PROBLEM.MGDLL > 0) diag = WORK.reals(DIREC1(RUN.NXTPOS, RUN.MEMORY, ntotv, "DIAGO", REAL_WORDS));
-  assemble_loads(WORK.reals(SOLUTION.ASLOD), diag);
-  const double penalty = diag != nullptr ? add_support_diagonal(diag) : 0.0;
+  const double penalty = assemble_element_loads(WORK.reals(SOLUTION.ASLOD), diag);
   SOLUTION.penalty = penalty;
   start_from_prescribed_values(penalty);
   if (preconditioned) invert_diagonal(diag);

@@ -6,6 +6,7 @@
 
 #include "input/problem.h"
 #include "run/work_array.h"
+#include "solve/assembly.h"
 #include "solve/element_loop.h"
 #include "solve/supports.h"
 
@@ -65,6 +66,21 @@ double add_support_diagonal(double* diag) {
     diag[b - 1] += penalty;
   }
   return penalty;
+}
+
+double assemble_element_loads(double* aslod, double* diag) {
+  ZEROR(PROBLEM.NTOTV, aslod);
+  if (diag == nullptr) {
+    for_each_element([&](int e, const std::int32_t* positions, int n) { add_element_loads(e, positions, n, aslod); });
+    return 0.0;
+  }
+  ZEROR(PROBLEM.NTOTV, diag);
+  for_each_element_stiffness([&](int e, const std::int32_t* positions, int n, const double* k) {
+    add_element_loads(e, positions, n, aslod);
+    for (int i = 0; i < n; ++i)
+      if (positions[i] > 0) diag[positions[i] - 1] += k[i + static_cast<std::ptrdiff_t>(i) * n];
+  });
+  return add_support_diagonal(diag);
 }
 
 }  // namespace vortan

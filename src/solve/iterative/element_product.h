@@ -18,4 +18,12 @@ void element_product(const double* x, double* y, double penalty);
 // links).
 double add_support_diagonal(double* diag);
 
+// The right-hand side of the matrix-free paths: the element loads of every set into
+// aslod (NTOTV entries, cleared first) and, when diag is given, the diagonal of the
+// global matrix into diag (the element diagonals, then the springs and the link
+// penalties, as add_support_diagonal adds them), in one element pass; the element
+// stiffness is obtained only for the diagonal. Returns the penalty of the links (0
+// without a diagonal or without links).
+double assemble_element_loads(double* aslod, double* diag);
+
 }  // namespace vortan

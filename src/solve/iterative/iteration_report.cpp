@@ -24,8 +24,9 @@ std::string clock_text(double t) {
 
 }  // namespace
 
-IterationReport::IterationReport(std::string routine)
+IterationReport::IterationReport(std::string routine, Listing listing)
     : routine_(std::move(routine)), start_(std::clock()), read_at_(Wall::now()) {
+  if (listing == Listing::summary) return;
   write_empty(UNIT_LISTING, 3);
   write_record(UNIT_LISTING, " ITERACION CONVERGENCIA");
 }
@@ -52,6 +53,27 @@ void IterationReport::stopped_early(double rr) const {
   const std::string line = " ITERACION DETENIDA SIN CONVERGENCIA  FUNCION:" + fmt::E(rr, 12, 5);
   write_record(UNIT_LISTING, line);
   write_record(UNIT_CONSOLE, line);
+}
+
+void IterationReport::damped_cycle(std::int64_t k, double rr, double energy) {
+  write_record(UNIT_CONSOLE, " " + fmt::list_integer(k) + " " + fmt::list_real(rr) + " " + fmt::list_real(energy));
+}
+
+void IterationReport::converged(std::int64_t k, double rr) const {
+  write_empty(UNIT_LISTING, 3);
+  write_record(UNIT_LISTING,
+               " ITERACION AMORTIGUADA: CONVERGENCIA EN" + fmt::I(k, 8) + " CICLOS  FUNCION:" + fmt::E(rr, 12, 5));
+}
+
+void IterationReport::not_converged(std::int64_t cycles, double rr) const {
+  const std::string warning =
+      " WARNING: ITERACION AMORTIGUADA SIN CONVERGENCIA EN" + fmt::I(cycles, 8) + " CICLOS  FUNCION:" + fmt::E(rr, 12, 5);
+  const std::string consequence = fmt::X(10) + "DESPLAZAMIENTOS Y REACCIONES DEL ULTIMO ITERADO";
+  write_empty(UNIT_LISTING, 3);
+  write_record(UNIT_LISTING, warning);
+  write_record(UNIT_LISTING, consequence);
+  write_record(UNIT_CONSOLE, warning);
+  write_record(UNIT_CONSOLE, consequence);
 }
 
 double IterationReport::cpu_seconds() const { return static_cast<double>(std::clock() - start_) / CLOCKS_PER_SEC; }

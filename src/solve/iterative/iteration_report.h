@@ -18,10 +18,16 @@ inline constexpr double ITERATION_TOLERANCE = 1.0E-10;
 
 class IterationReport {
  public:
+  // What the listing receives of the cycles.
+  enum class Listing {
+    history,  // the heading and one line per cycle (the conjugate gradients, GMRES)
+    summary,  // only the outcome (the damped iteration, whose history goes to its own file)
+  };
+
   // routine: the name the stops of this iteration begin with ("GRADCON", "GCALSP").
-  // Writes three blank lines and " ITERACION CONVERGENCIA" to the listing and starts
-  // the CPU clock of the progress line.
-  explicit IterationReport(std::string routine);
+  // With a history, writes three blank lines and " ITERACION CONVERGENCIA" to the
+  // listing; starts the CPU clock of the progress line.
+  explicit IterationReport(std::string routine, Listing listing = Listing::history);
 
   // After cycle k with squared residual norm rr: the listing line (I8, 5X, E12.5) and
   // the console line "+ NUMERO DE ITERACIONES:" I8 " FUNCION:" E12.6
@@ -42,6 +48,22 @@ class IterationReport {
   // squared residual norm (E12.5) in the listing and on the console, and the run goes
   // on with the current iterate.
   void stopped_early(double rr) const;
+
+  // After cycle k of the damped iteration: the list-directed console record of the
+  // cycle, the squared residual norm rr and the energy of the iterate.
+  void damped_cycle(std::int64_t k, double rr, double energy);
+
+  // The damped iteration reached the tolerance at cycle k: three blank lines and
+  // " ITERACION AMORTIGUADA: CONVERGENCIA EN" k (I8) " CICLOS  FUNCION:" rr (E12.5)
+  // in the listing.
+  void converged(std::int64_t k, double rr) const;
+
+  // The damped iteration used its cycles without reaching the tolerance: three blank
+  // lines, then " WARNING: ITERACION AMORTIGUADA SIN CONVERGENCIA EN" cycles (I8)
+  // " CICLOS  FUNCION:" rr (E12.5), the squared residual norm of the last iterate, and
+  // "          DESPLAZAMIENTOS Y REACCIONES DEL ULTIMO ITERADO", in the listing and on
+  // the console; the run goes on with the last iterate.
+  void not_converged(std::int64_t cycles, double rr) const;
 
   // Seconds of CPU time since the report was started.
   double cpu_seconds() const;
