@@ -179,7 +179,9 @@ LineEnd scan_line(std::string_view name, Scan& scan, int& first, int& last) {
       last = end;
       const std::string_view token = std::string_view(line).substr(column, end - column);
       double number = 0.0;
-      if (read_card_number(token.substr(0, WORD_LENGTH), number)) {
+      // A number is read from its whole token: cutting a long one at 20 characters
+      // would lose its exponent and make it a word, read as 0 on a data card.
+      if (read_card_number(token, number)) {
         if (!std::isfinite(number)) ERRSTP("LISTEN: NUMERO FUERA DE RANGO");
         add_number(scan, number);
       } else {

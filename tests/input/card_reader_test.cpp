@@ -86,6 +86,17 @@ TEST_F(CardReaderTest, NumberForms) {
     EXPECT_FALSE(read_card_number(word, x)) << word;
 }
 
+// A number longer than a word is read whole: cut at 20 characters it would lose its
+// exponent and turn into a word (0 on a data card).
+TEST_F(CardReaderTest, LongNumbersKeepTheirExponent) {
+  deck("3 -1.9999999999999999E-06 0.12345678901234567890123\n");
+  LISTEN("INPDAT");
+  ASSERT_EQ(CARD.NVALU, 3);
+  EXPECT_EQ(CARD.NWORD, 0);
+  EXPECT_DOUBLE_EQ(CARD.VALUE(2), -2e-6);
+  EXPECT_DOUBLE_EQ(CARD.VALUE(3), 0.12345678901234567890123);
+}
+
 TEST_F(CardReaderTest, SeparatorsUnderscoresCaseAndLongWords) {
   deck("CARGAS_REPARTIDAS abcdefghijklmnopqrstuvwxy\n"
        "E = 3.0 [kN/m2] $ modulus\n"
