@@ -139,8 +139,13 @@ inline std::string mask_listing(const std::string& listing) {
       out += included + "#\n";
       continue;
     }
-    const bool clock = line.rfind("          HORA: ", 0) == 0 || line.rfind("          DIA : ", 0) == 0 ||
-                       line.rfind("          TIEMPO CONSUMIDO: ", 0) == 0;
+    // The hour and the day are two-column figures: " 9" and "10" mask alike.
+    const bool date = line.rfind("          HORA: ", 0) == 0 || line.rfind("          DIA : ", 0) == 0;
+    if (date) {
+      out += line.substr(0, 16) + " #\n";
+      continue;
+    }
+    const bool clock = line.rfind("          TIEMPO CONSUMIDO: ", 0) == 0;
     const bool timing_row = line.size() > 2 && line.compare(line.size() - 2, 2, " %") == 0;
     if (clock || timing_row) {
       const std::size_t figure = line.find_first_of("0123456789-", clock ? 16 : 0);
