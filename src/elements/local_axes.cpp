@@ -99,9 +99,17 @@ void local_transformation(int nnode, const int* element_nodes, int ndofn, const 
   for (int i = 0; i < nevab * nevab; ++i) T[i] = 0.0;
   for (int k = 0; k < nnode; ++k) {
     const int node = element_nodes[k];
+    // A node with its own system keeps its unknowns in that system (global = R nodal),
+    // so its block is R^T A: local = A^T R nodal.
     double block[9];
-    if (has_system(systems, node)) node_rotation(systems, node, block);
-    else for (int i = 0; i < 9; ++i) block[i] = axes[i];
+    if (has_system(systems, node)) {
+      double R[9];
+      node_rotation(systems, node, R);
+      for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) block[i + 3 * j] = dot_product(R + 3 * i, axes + 3 * j);
+    } else {
+      for (int i = 0; i < 9; ++i) block[i] = axes[i];
+    }
     place_block(block, 3, BLOCK_AS_STORED, k * ndofn, T, nevab);
     if (ndofn == 6) place_block(block, 3, rotation_placement, k * ndofn + 3, T, nevab);
   }

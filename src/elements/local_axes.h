@@ -33,9 +33,10 @@ int suppressed_rotation(const double* element_normal, const double* node_normal,
 
 // Mode 3: replaces the element's coordinates by their coordinates in the local axes
 // and builds the transformation T (nevab x nevab, column by column) with a 3 by 3 block
-// per node triple: the element axes for the displacements (or the node's own rotation
-// when it has a local system) and, for nodes with six unknowns, the rotations placed
-// with the given placement. Local vectors are T^T times global ones.
+// per node triple: the element axes A for the displacements (R^T A when the node has
+// its own system R, in which its unknowns are then expressed) and, for nodes with six
+// unknowns, the same block for the rotations placed with the given placement. Local
+// vectors are T^T times the nodal ones.
 void local_transformation(int nnode, const int* element_nodes, int ndofn, const double* axes,
                           const NodalSystems& systems, int rotation_placement, double* corel,
                           double* T);

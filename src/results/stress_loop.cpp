@@ -14,7 +14,8 @@ namespace {
 
 // Column heading of the stresses of a problem type; empty for the types whose element
 // routines print their own.
-std::string stress_heading(int problem_type) {
+std::string stress_heading(int set) {
+  const int problem_type = SETS(set).problem_type;
   const std::string pg = " P.G.";
   switch (problem_type) {
     case PLANE_STRESS:
@@ -28,6 +29,14 @@ std::string stress_heading(int problem_type) {
       return pg + "    X-COOR.  Y-COOR.    X-MOME.     Y-MOME.    XY-MOME.    XZ-CORTE    YZ-CORTE";
     case SHELL_OF_REVOLUTION:
       return pg + "    X-COOR.  Y-COOR.    X-AXIL     T-AXIL    X-MOME.    T-MOME.    Z-CORTE";
+    case FLAT_SHELL: {
+      // Membrane forces, moments and shears in the element's own axes, each title
+      // ending over its twelve columns.
+      std::string heading = pg + "    X-COOR.   Y-COOR.   Z-COOR.";
+      const char* names[8] = {"X-AXIL", "Y-AXIL", "XY-AXIL", "X-MOME.", "Y-MOME.", "XY-MOME.", "XZ-CORTE", "YZ-CORTE"};
+      for (int i = 0; i < SETS(set).NSTR1 && i < 8; ++i) heading += std::string(12 - std::string(names[i]).size(), ' ') + names[i];
+      return heading;
+    }
     default:
       return "";
   }
@@ -40,14 +49,19 @@ void write_point_line(int g) {
   const double* x = a.reals(a.CORPG) + a.NDIME * (g - 1);
   const double* s = a.reals(a.TENSG) + a.NSTR1 * (g - 1);
   std::string line = fmt::I(g, 5);
-  if (a.NTYPE == SOLID) {
+  if (a.NTYPE == FLAT_SHELL) {
+    line += fmt::F(x[0], 11, 4) + fmt::F(x[1], 10, 4) + fmt::F(x[2], 10, 4);
+    for (int i = 0; i < a.NSTR1; ++i) line += fmt::E(s[i], 12, 4);
+  } else if (a.NTYPE == SOLID) {
     line += fmt::F(x[0], 11, 4) + fmt::F(x[1], 10, 4) + fmt::F(x[2], 10, 4);
     const int widths[6] = {11, 11, 11, 13, 12, 12};
     for (int i = 0; i < 6; ++i) line += fmt::E(s[i], widths[i], widths[i] > 11 ? 4 : 3);
   } else {
-    // The second coordinate gives its last column to the first stress.
+    // The second coordinate gives its last column to the first stress. Plates list
+    // their three moments and two shears.
     line += fmt::F(x[0], 11, 4) + fmt::F(x[1], 8, 4);
-    for (int i = 0; i < a.NSTR1 && i < 4; ++i) line += fmt::E(s[i], 12, 4);
+    const int columns = a.NTYPE == PLATE ? 5 : 4;
+    for (int i = 0; i < a.NSTR1 && i < columns; ++i) line += fmt::E(s[i], 12, 4);
   }
   write_record(UNIT_LISTING, line);
 }
@@ -73,7 +87,7 @@ void stress_loop(const double* displacements) {
       write_empty(UNIT_LISTING);
       write_record(UNIT_LISTING, fmt::X(20) + " TENSIONES EN SET NUMERO: " + fmt::I(set, 5));
       write_empty(UNIT_LISTING);
-      const std::string heading = stress_heading(SETS(set).problem_type);
+      const std::string heading = stress_heading(set);
       if (!heading.empty()) write_record(UNIT_LISTING, heading);
     }
     run_set_pass(
