@@ -123,8 +123,9 @@ void add_layer_resultants(const Layer& layer, double z_bottom, double z_top, int
   for (int i = 0; i < nstre; ++i)
     for (int j = 0; j < nstre; ++j) girot[i + nstre * j] = girom[j + nstre * i];
   multiply(tempa, girom, nstre, tempb);  // Q R
-  multiply(girot, tempb, nstre, tempa);  // R^T Q R
-  for (int i = 0; i < n; ++i) d[i] += tempa[i];
+  multiply(girot, tempb, nstre, tempa);  // R^T Q R, added exactly symmetric
+  for (int i = 0; i < nstre; ++i)
+    for (int j = 0; j < nstre; ++j) d[i + nstre * j] += 0.5 * (tempa[i + nstre * j] + tempa[j + nstre * i]);
 }
 
 }  // namespace vortan
