@@ -19,6 +19,8 @@ struct PlateDeck {
   bool clamped = false;
   bool point_load = false;
   bool flat_shell = false;
+  double specific_weight = 0.0;  // with self_weight, the load is "PESO_PROPIO"
+  bool self_weight = false;
   double thickness = 0.01;
   double young = 1.092e7;  // with nu 0.3 and t 0.01: D = 1
   double poisson = 0.3;
@@ -57,7 +59,8 @@ inline std::string plate_deck(const PlateDeck& p, int* centre = nullptr) {
     << "IMPRESIONES_GLOBALES SALIDA_DATOS NO_ACTIVO\nSET_NUMERO 1\nTIPO " << (p.flat_shell ? "LAMINA_PLANA" : "PLACA")
     << "\nELEMENTO " << p.element << " NELEM=" << elements.size() << "\n";
   if (p.material.empty())
-    d << "MATERIAL YOUNG=" << p.young << " POISSON=" << p.poisson << " ESPESOR=" << p.thickness << "\n";
+    d << "MATERIAL YOUNG=" << p.young << " POISSON=" << p.poisson << " ESPESOR=" << p.thickness
+      << " PESOVOL=" << p.specific_weight << "\n";
   else
     d << p.material;
   d << "SALIDA_TENSIONES_GAUSS NO_ACTIVO\nFIN_SET\nGEOMETRIA\n";
@@ -94,7 +97,9 @@ inline std::string plate_deck(const PlateDeck& p, int* centre = nullptr) {
   d << "FIN_CONDICIONES_DE_CONTORNO\n";
   if (p.flat_shell) d << "COPLANARIDAD TOLCP=1\n";
   d << "FUERZAS\nSET_NUMERO 1\nCARGAS DEL SET\n";
-  if (p.point_load) {
+  if (p.self_weight) {
+    d << "PESO_PROPIO\n";
+  } else if (p.point_load) {
     d << "PUNTUALES\n" << id(m, m) << (p.flat_shell ? " 0 0 0.25 0 0 0\n" : " 0.25 0 0\n") << "FIN_PUNTUALES\n";
   } else {
     d << "CARGAS_REPARTIDAS NELCA=" << elements.size() << "\n";

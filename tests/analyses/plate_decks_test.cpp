@@ -147,6 +147,34 @@ TEST(PlateSeries, SymmetricTwoLayerLaminateEqualsOneLayer) {
   }
 }
 
+// The self weight of a plate is the pressure -(thickness times specific weight): a
+// specific weight of -100 on a thickness of 0.01 loads like the uniform load 1 along
+// +z, in the plate and in the horizontal flat shell. The error estimate runs on the
+// plates' resultants.
+TEST(PlateSeries, SelfWeightIsAUniformPressure) {
+  for (bool shell : {false, true}) {
+    test::PlateDeck p;
+    p.element = "CLLL", p.n = 2, p.flat_shell = shell;
+    const Result pressure = run_plate(p);
+    p.self_weight = true, p.specific_weight = -100.0;
+    const Result weight = run_plate(p);
+    EXPECT_NEAR(weight.w, pressure.w, 1e-6 * pressure.w) << shell;
+  }
+  test::PlateDeck p;
+  p.element = "TLCL", p.n = 2;
+  std::string deck = test::plate_deck(p);
+  deck.replace(deck.find("POSTPROCESO FEMVIEW\n"), 20, "POSTPROCESO FEMVIEW\nERROR ACTIVO\n");
+  test::TempDir dir;
+  int status = -1;
+  const std::string sal = test::run_deck_text(dir, "error", deck, &status);
+  ASSERT_EQ(status, 0);
+  const std::size_t global = sal.find("ERROR COMETIDO = ");
+  ASSERT_NE(global, std::string::npos);
+  const double percent = std::strtod(sal.c_str() + global + 17, nullptr);
+  EXPECT_GT(percent, 0.1);
+  EXPECT_LT(percent, 50.0);
+}
+
 // The constant-curvature patch test: the distorted patch of five quadrilaterals (cut
 // into triangles for DKT and TLCL) with the deflection w = x^2 + 0.6 xy - 0.4 y^2 and
 // its slopes prescribed on the boundary. The free interior nodes take the same field,
