@@ -25,6 +25,7 @@ struct PlateDeck {
   double young = 1.092e7;  // with nu 0.3 and t 0.01: D = 1
   double poisson = 0.3;
   std::string material;  // replaces the one-layer material card (laminates)
+  std::string storage;   // storage cards of the set
   std::string title = "PLACA CUADRADA";
 };
 
@@ -63,7 +64,7 @@ inline std::string plate_deck(const PlateDeck& p, int* centre = nullptr) {
       << " PESOVOL=" << p.specific_weight << "\n";
   else
     d << p.material;
-  d << "SALIDA_TENSIONES_GAUSS NO_ACTIVO\nFIN_SET\nGEOMETRIA\n";
+  d << p.storage << "SALIDA_TENSIONES_GAUSS NO_ACTIVO\nFIN_SET\nGEOMETRIA\n";
   for (std::size_t e = 0; e < elements.size(); ++e) {
     d << e + 1 << " 1";
     for (int node : elements[e]) d << " " << node;

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "listing_tables.h"
@@ -173,6 +174,87 @@ TEST(PlateSeries, SelfWeightIsAUniformPressure) {
   const double percent = std::strtod(sal.c_str() + global + 17, nullptr);
   EXPECT_GT(percent, 0.1);
   EXPECT_LT(percent, 50.0);
+}
+
+// Element records kept on disk or in memory and fetched by the later passes give the
+// numbers of a run that computes everything again.
+TEST(PlateSeries, StoredRecordsGiveTheSameResults) {
+  const std::string storage =
+      "MATRIZ_D MEMORIA\nMATRIZ_B DISCO\nMATRIZ_DB MEMORIA\nMATRIZ_K DISCO\nTENSIONES MEMORIA\n";
+  for (const auto& [element, shell] : {std::pair{"DKT", false}, std::pair{"TLCL", false}, std::pair{"CLLL", true}}) {
+    test::PlateDeck p;
+    p.element = element, p.n = 2, p.flat_shell = shell;
+    const Result recomputed = run_plate(p);
+    p.storage = storage;
+    const Result stored = run_plate(p);
+    EXPECT_EQ(stored.w, recomputed.w) << element;
+    EXPECT_EQ(stored.m, recomputed.m) << element;
+  }
+}
+
+// The face-load cards: a card with a word or one number, an element outside the set
+// or more cards than NELCA= stop the run; a later card for an element replaces its
+// load (the block below loads like 1.0 on both elements).
+TEST(PlateSeries, FaceLoadCards) {
+  test::PlateDeck p;
+  p.element = "DKT", p.n = 1;
+  int centre = 0;
+  const std::string deck = test::plate_deck(p, &centre);
+  const std::size_t from = deck.find("CARGAS_REPARTIDAS"), to = deck.find("FIN_FUERZAS");
+  auto with = [&](const std::string& block) { return deck.substr(0, from) + block + deck.substr(to); };
+  const std::pair<std::string, std::string> stops[] = {
+      {"CARGAS_REPARTIDAS NELCA=2\n1 UNO\n", "FUEREU : TARJETA EQUIVOCADA PASO 1"},
+      {"CARGAS_REPARTIDAS NELCA=2\n1\n", "FUEREU : TARJETA EQUIVOCADA PASO 1"},
+      {"CARGAS_REPARTIDAS NELCA=2\n3 1.0\n", "FUEREU : TARJETA EQUIVOCADA PASO 2"},
+      {"CARGAS_REPARTIDAS NELCA=1\n1 1.0\n2 1.0\n", "FUEREU : TARJETA EQUIVOCADA PASO 2"},
+  };
+  test::TempDir dir;
+  for (const auto& [block, message] : stops) {
+    int status = -1;
+    const std::string sal = test::run_deck_text(dir, "cargas", with(block), &status);
+    EXPECT_EQ(status, 1) << block;
+    EXPECT_NE(sal.find(message), std::string::npos) << block;
+  }
+  int status = -1;
+  const std::string replaced = test::run_deck_text(
+      dir, "cargas", with("CARGAS_REPARTIDAS NELCA=3\n1 5.0\n2 1.0\n1 1.0\nFIN_CARGAS_REPARTIDAS\n"), &status);
+  ASSERT_EQ(status, 0);
+  const Result uniform = run_plate(p);
+  EXPECT_EQ(test::displacements(replaced).at(centre)[0], uniform.w);
+}
+
+// An inclined support turns a plate node's slopes: node 6 of the 2 x 2 quarter lies on
+// the symmetry line x = 0.5 where dw/dx = 0; turned by 90 degrees its first slope is
+// dw/dy and its second -dw/dx, so restraining the second instead gives the same plate.
+TEST(PlateSeries, InclinedSupportTurnsTheSlopes) {
+  for (const char* element : {"DKT", "CLLL"}) {
+    test::PlateDeck p;
+    p.element = element, p.n = 2;
+    int centre = 0;
+    std::string deck = test::plate_deck(p, &centre);
+    const Result plain = run_plate(p);
+    auto replace = [&](const std::string& from, const std::string& to) {
+      const std::size_t at = deck.find(from);
+      ASSERT_NE(at, std::string::npos) << from;
+      deck.replace(at, from.size(), to);
+    };
+    replace("NPNODS=9", "NPNODS=9 MAPOY=1");
+    replace("\n6 0 1 0\n", "\n6 0 0 1\n");
+    replace("FIN_CONDICIONES_DE_CONTORNO\n", "FIN_CONDICIONES_DE_CONTORNO\nAPOYOS_INCLINADOS\n6 90\nFIN_APOYOS_INCLINADOS\n");
+    test::TempDir dir;
+    int status = -1;
+    const std::string sal = test::run_deck_text(dir, "apoyo", deck, &status);
+    ASSERT_EQ(status, 0) << element;
+    const auto u = test::displacements(sal);
+    const auto plain_u = [&] {
+      test::TempDir d2;
+      return test::displacements(test::run_deck_text(d2, "llano", test::plate_deck(p), &status));
+    }();
+    EXPECT_NEAR(u.at(centre)[0], plain.w, 1e-6 * plain.w) << element;
+    EXPECT_NEAR(u.at(6)[0], plain_u.at(6)[0], 1e-6 * plain.w) << element;
+    EXPECT_NEAR(u.at(6)[1], plain_u.at(6)[2], 1e-6 * std::fabs(plain_u.at(6)[2])) << element;
+    EXPECT_EQ(u.at(6)[2], 0.0) << element;
+  }
 }
 
 // The constant-curvature patch test: the distorted patch of five quadrilaterals (cut
