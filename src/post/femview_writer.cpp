@@ -61,7 +61,7 @@ void write_coordinates() {
   for (int n = 1; n <= PROBLEM.NPNODS; ++n) {
     // A flat-shell model was moved to its smallest coordinates: the file has the input's.
     for (int i = 0; i < PROBLEM.NDIME && i < 3; ++i)
-      x[i] = coord[(n - 1) + static_cast<std::int64_t>(i) * PROBLEM.NPNODS] + PROBLEM.shell_shift[i];
+      x[i] = coord[(n - 1) + static_cast<std::int64_t>(i) * PROBLEM.NPNODS] - PROBLEM.shell_shift[i];
     write_item_values(KEY_FIRST, n, x, std::min(PROBLEM.NDIME, 3));
   }
   out(end_of_block());

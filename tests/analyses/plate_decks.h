@@ -19,6 +19,7 @@ struct PlateDeck {
   bool clamped = false;
   bool point_load = false;
   bool flat_shell = false;
+  double height = 0.0;  // z of a flat shell's plane
   double specific_weight = 0.0;  // with self_weight, the load is "PESO_PROPIO"
   bool self_weight = false;
   double thickness = 0.01;
@@ -71,7 +72,7 @@ inline std::string plate_deck(const PlateDeck& p, int* centre = nullptr) {
     d << "\n";
   }
   for (int j = 0; j <= m; ++j)
-    for (int i = 0; i <= m; ++i) d << id(i, j) << " " << i * h << " " << j * h << (p.flat_shell ? " 0\n" : "\n");
+    for (int i = 0; i <= m; ++i) d << id(i, j) << " " << i * h << " " << j * h << (p.flat_shell ? " " + std::to_string(p.height) + "\n" : "\n");
   d << "FIN_GEOMETRIA\nCONDICIONES_DE_CONTORNO\n";
   for (int j = 0; j <= m; ++j)
     for (int i = 0; i <= m; ++i) {

@@ -257,6 +257,24 @@ TEST(PlateSeries, InclinedSupportTurnsTheSlopes) {
   }
 }
 
+// The flat-shell model is moved to its smallest coordinates while it is solved: the
+// same shell at z = 3 gives the same answer, and the neutral file holds the input's
+// coordinates.
+TEST(PlateSeries, RaisedFlatShellKeepsItsCoordinatesInTheFiles) {
+  test::PlateDeck p;
+  p.element = "CLLL", p.n = 2, p.flat_shell = true;
+  const Result low = run_plate(p);
+  p.height = 3.0;
+  test::TempDir dir;
+  int centre = 0, status = -1;
+  const std::string sal = test::run_deck_text(dir, "alta", test::plate_deck(p, &centre), &status);
+  ASSERT_EQ(status, 0);
+  EXPECT_NEAR(test::displacements(sal).at(centre)[2], low.w, 1e-6 * low.w);
+  const std::string fem = test::read_file(dir.file("alta.fem"));
+  EXPECT_NE(fem.find(" -1    1 0.00000E+00 0.00000E+00 0.30000E+01\n"), std::string::npos);
+  EXPECT_NE(fem.find(" -1    9 0.50000E+00 0.50000E+00 0.30000E+01\n"), std::string::npos);
+}
+
 // The constant-curvature patch test: the distorted patch of five quadrilaterals (cut
 // into triangles for DKT and TLCL) with the deflection w = x^2 + 0.6 xy - 0.4 y^2 and
 // its slopes prescribed on the boundary. The free interior nodes take the same field,

@@ -94,7 +94,7 @@ void global_point(int g) {
   const double* global = a.reals(a.COREL);
   double* x = a.reals(a.CORPG) + 3 * (g - 1);
   for (int i = 0; i < 3; ++i) {
-    x[i] = PROBLEM.shell_shift[i];
+    x[i] = -PROBLEM.shell_shift[i];  // the negated minimum
     for (int k = 0; k < corners; ++k) x[i] += fform[k] * global[3 * k + i];
   }
 }
