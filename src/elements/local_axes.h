@@ -19,15 +19,16 @@ struct NodalSystems {
 };
 
 // Mode 1: adds the element normal into the accumulator of each of its nodes (normals:
-// nodes x 3, node index fastest), turned into the node's own system when it has one.
+// nodes x 3, node index fastest), turned into the node's own system when it has one,
+// and reversed when it points against what the node holds already.
 void accumulate_nodal_normals(int nnode, const int* element_nodes, const double* axes,
                               const NodalSystems& systems, double* normals);
 
 // Mode 2: the rotation (4, 5 or 6) that a node whose elements are coplanar does
 // without, from its averaged normal: 6 when the set says so (sixth_always), else the
 // rotation about the normal's dominant component. 0 when the node is not coplanar:
-// the element normal makes an angle with the node's normal whose cosine is below
-// the coplanarity cosine.
+// the element's plane makes an angle with the node's whose cosine (the absolute value
+// of the normals' product) is below the coplanarity cosine.
 int suppressed_rotation(const double* element_normal, const double* node_normal,
                         double coplanarity_cosine, bool sixth_always);
 

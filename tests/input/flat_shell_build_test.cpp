@@ -136,6 +136,21 @@ TEST_F(FlatShellBuild, CoplanarNodesLoseTheRotationAboutTheirNormal) {
   }
 }
 
+// Two triangles of one plane numbered in opposite senses: their normals are opposite,
+// yet the shared nodes' averaged normal is the plane's and every node is coplanar.
+TEST_F(FlatShellBuild, OppositelyNumberedCoplanarElements) {
+  const std::string deck =
+      "NUMERO_DE_NODOS NPNODS=4\nNUMERO_DE_SETS\nSOLVER LDLT\nPOSTPROCESO FEMVIEW\n"
+      "SET_NUMERO 1\nTIPO LAMINA_PLANA\nELEMENTO DKT NELEM=2\nMATERIAL YOUNG=1 POISSON=0.2\nFIN_SET\n"
+      "GEOMETRIA\n1 1 1 2 3\n2 1 2 3 4\n1 0 0 0\n2 1 0 0\n3 0 1 0\n4 1 1 0\nFIN_GEOMETRIA\n"
+      "CONDICIONES_DE_CONTORNO\nSIN_RESTRICCIONES\nFIN_CONDICIONES_DE_CONTORNO\nCOPLANARIDAD TOLCP=1\n";
+  EXPECT_EQ(read(deck), "");
+  for (int node = 1; node <= 4; ++node) {
+    EXPECT_NEAR(std::fabs(giros(node, 2)), 1.0, 1e-12) << node;
+    EXPECT_EQ(adres(node, 8), 2) << node;
+  }
+}
+
 // The input layer alone leaves the flat-shell step to the driver: no normals.
 TEST_F(FlatShellBuild, WithoutTheShellStepNoNormalsAreMade) {
   EXPECT_EQ(read(two_panel_deck(""), ProblemVariant::static_linear, false), "");
