@@ -44,8 +44,8 @@ void plate_strain_rows(int element, const double* xy, const PlateRows& rows, dou
   if (!is_plate_element(type)) ERRSTP("ELETR3: ELEMENTO DE PLACA NO DISPONIBLE");
   const int n = a.NEVAB;
   for (int i = 0; i < rows.nstre * n * a.NGAUS; ++i) b[i] = 0.0;
-  int corner_nodes[4];
-  for (int k = 0; k < 4; ++k) corner_nodes[k] = element_node(a.set, element, k + 1);
+  int corner_nodes[4] = {};
+  for (int k = 0; k < plate_corners(type); ++k) corner_nodes[k] = element_node(a.set, element, k + 1);
   double element_rows[8 * MAX_ELEMENT_VARIABLES];
   if (type == ELEM_TLCL) tlcl_side_shears(xy, corner_nodes, rows, n, element_rows);
   if (type == ELEM_CLLL) clll_sampled_shears(element_number(element), xy, rows, n, element_rows);
