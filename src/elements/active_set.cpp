@@ -17,6 +17,7 @@ namespace {
 
 struct Counts {
   std::int64_t nnode, ndime, ngaus, nstre, nstr1, ndofn, nevab, nfun;
+  int ntype, layers;
 };
 
 Counts counts_of(const ElementSet& s) {
@@ -29,6 +30,8 @@ Counts counts_of(const ElementSet& s) {
   c.ndofn = s.NDOFN;
   c.nevab = s.NEVAB();
   c.nfun = element_functions(s.element_type) > s.NNODE ? element_functions(s.element_type) : s.NNODE;
+  c.ntype = s.problem_type;
+  c.layers = s.layers;
   return c;
 }
 
@@ -68,6 +71,14 @@ std::int64_t lay_out(const Counts& c, ActiveSetRecord& a, std::int32_t cursor, s
   take(a.DEFOM, c.nnode * c.nstre, REAL_WORDS);
   take(a.TEFOM, c.nnode * c.nstre, REAL_WORDS);
   take(a.DEFOG, c.ngaus * c.nstre, REAL_WORDS);
+  a.TEMPA = a.TEMPB = a.GIROM = a.GIROT = a.COOR2 = a.CORP2 = 0;
+  if (c.ntype == PLATE || (c.ntype == FLAT_SHELL && c.layers > 1)) {
+    for (std::int32_t* field : {&a.TEMPA, &a.TEMPB, &a.GIROM, &a.GIROT}) take(*field, c.nstre * c.nstre, REAL_WORDS);
+  }
+  if (c.ntype == FLAT_SHELL) {
+    take(a.COOR2, c.nnode * 2, REAL_WORDS);
+    take(a.CORP2, c.ngaus * 2, REAL_WORDS);
+  }
   take(a.DVOLU, c.ngaus, REAL_WORDS);
   return static_cast<std::int64_t>(cursor) - first;
 }

@@ -58,6 +58,13 @@ struct ActiveSetRecord {
   std::int32_t DEFOM = 0;  // imposed nodal strains of the element, NSTRE per node
   std::int32_t TEFOM = 0;  // imposed nodal stresses of the element, NSTRE per node
   std::int32_t DEFOG = 0;  // for the nonlinear analysis: strains at the points
+  // Plates, and flat shells of more than one layer: a layer's stiffness in its material
+  // axes (TEMPA), a product (TEMPB), the rotation of the strains into material axes
+  // (GIROM) and its transpose (GIROT), NSTRE x NSTRE each.
+  std::int32_t TEMPA = 0, TEMPB = 0, GIROM = 0, GIROT = 0;
+  // Flat shells: the element's nodal coordinates in its own axes (COOR2, x y per node)
+  // and the point coordinates in them (CORP2, x y per point).
+  std::int32_t COOR2 = 0, CORP2 = 0;
   // Volume element of every integration point of the current element (DVOLU), kept
   // by the B-matrix task for the tasks that follow it.
   std::int32_t DVOLU = 0;

@@ -73,13 +73,21 @@ void accumulate_nodal_normals(int nnode, const int* element_nodes, const double*
       node_rotation(systems, node, R);
       for (int i = 0; i < 3; ++i) n[i] = dot_product(R + 3 * i, normal);  // R^T normal
     }
-    for (int i = 0; i < 3; ++i) normals[(node - 1) + i * systems.nodes] += n[i];
+    // The sense of an element's normal follows the order of its nodes only: a normal
+    // against what the node holds already is added reversed, so that two coplanar
+    // elements numbered in opposite senses do not cancel.
+    double* sum[3];
+    for (int i = 0; i < 3; ++i) sum[i] = normals + (node - 1) + i * systems.nodes;
+    const double along = *sum[0] * n[0] + *sum[1] * n[1] + *sum[2] * n[2];
+    const double sense = along < 0.0 ? -1.0 : 1.0;
+    for (int i = 0; i < 3; ++i) *sum[i] += sense * n[i];
   }
 }
 
 int suppressed_rotation(const double* element_normal, const double* node_normal,
                         double coplanarity_cosine, bool sixth_always) {
-  if (dot_product(element_normal, node_normal) < coplanarity_cosine) return 0;
+  // A plane is the same plane whichever sense its normal has.
+  if (std::fabs(dot_product(element_normal, node_normal)) < coplanarity_cosine) return 0;
   if (sixth_always) return 6;
   const double x = std::fabs(node_normal[0]), y = std::fabs(node_normal[1]), z = std::fabs(node_normal[2]);
   if (x > y && x > z) return 4;
@@ -99,9 +107,17 @@ void local_transformation(int nnode, const int* element_nodes, int ndofn, const 
   for (int i = 0; i < nevab * nevab; ++i) T[i] = 0.0;
   for (int k = 0; k < nnode; ++k) {
     const int node = element_nodes[k];
+    // A node with its own system keeps its unknowns in that system (global = R nodal),
+    // so its block is R^T A: local = A^T R nodal.
     double block[9];
-    if (has_system(systems, node)) node_rotation(systems, node, block);
-    else for (int i = 0; i < 9; ++i) block[i] = axes[i];
+    if (has_system(systems, node)) {
+      double R[9];
+      node_rotation(systems, node, R);
+      for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) block[i + 3 * j] = dot_product(R + 3 * i, axes + 3 * j);
+    } else {
+      for (int i = 0; i < 9; ++i) block[i] = axes[i];
+    }
     place_block(block, 3, BLOCK_AS_STORED, k * ndofn, T, nevab);
     if (ndofn == 6) place_block(block, 3, rotation_placement, k * ndofn + 3, T, nevab);
   }

@@ -19,23 +19,25 @@ struct NodalSystems {
 };
 
 // Mode 1: adds the element normal into the accumulator of each of its nodes (normals:
-// nodes x 3, node index fastest), turned into the node's own system when it has one.
+// nodes x 3, node index fastest), turned into the node's own system when it has one,
+// and reversed when it points against what the node holds already.
 void accumulate_nodal_normals(int nnode, const int* element_nodes, const double* axes,
                               const NodalSystems& systems, double* normals);
 
 // Mode 2: the rotation (4, 5 or 6) that a node whose elements are coplanar does
 // without, from its averaged normal: 6 when the set says so (sixth_always), else the
 // rotation about the normal's dominant component. 0 when the node is not coplanar:
-// the element normal makes an angle with the node's normal whose cosine is below
-// the coplanarity cosine.
+// the element's plane makes an angle with the node's whose cosine (the absolute value
+// of the normals' product) is below the coplanarity cosine.
 int suppressed_rotation(const double* element_normal, const double* node_normal,
                         double coplanarity_cosine, bool sixth_always);
 
 // Mode 3: replaces the element's coordinates by their coordinates in the local axes
 // and builds the transformation T (nevab x nevab, column by column) with a 3 by 3 block
-// per node triple: the element axes for the displacements (or the node's own rotation
-// when it has a local system) and, for nodes with six unknowns, the rotations placed
-// with the given placement. Local vectors are T^T times global ones.
+// per node triple: the element axes A for the displacements (R^T A when the node has
+// its own system R, in which its unknowns are then expressed) and, for nodes with six
+// unknowns, the same block for the rotations placed with the given placement. Local
+// vectors are T^T times the nodal ones.
 void local_transformation(int nnode, const int* element_nodes, int ndofn, const double* axes,
                           const NodalSystems& systems, int rotation_placement, double* corel,
                           double* T);

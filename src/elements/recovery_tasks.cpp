@@ -37,6 +37,8 @@ const double* smoothing_functions(int g, double* corner) {
 }  // namespace
 
 int smoothing_nodes(int element_type) {
+  // The plate triangle TLCL is smoothed on its three corners.
+  if (element_type == ELEM_TLCL) return 3;
   const int corner_type = corner_element_type(element_type);
   return element_nodes(corner_type != 0 ? corner_type : element_type);
 }
@@ -74,15 +76,17 @@ void error_integrals(int element, const TaskCodes& codes, const RecoveryRoutines
     ERRSTP("ANERRO: MATRIZ CONSTITUTIVA SINGULAR");
   const double* stresses = a.reals(a.TENSG);
   const double* nodal = a.reals(a.TENEL);
+  // The smoothed field of the plate triangle TLCL lives on its corners only.
+  const int interpolated = a.element_type == ELEM_TLCL ? 3 : a.NNODE;
   double error = 0.0, energy = 0.0;
   for (int g = 0; g < a.NGAUS; ++g) {
     const double dv = family.point_volume(element, g + 1);
     const double* f = a.reals(a.FFORM);
     const double* sigma = stresses + a.NSTR1 * g;
-    double difference[6] = {};
+    double difference[8] = {};
     for (int c = 0; c < ns; ++c) {
       double smoothed = 0.0;
-      for (int k = 0; k < a.NNODE; ++k) smoothed += f[k] * nodal[c + a.NSTR1 * k];
+      for (int k = 0; k < interpolated; ++k) smoothed += f[k] * nodal[c + a.NSTR1 * k];
       difference[c] = smoothed - sigma[c];
     }
     for (int i = 0; i < ns; ++i)

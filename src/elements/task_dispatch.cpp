@@ -2,6 +2,8 @@
 #include "elements/conduction_tasks.h"
 #include "elements/continuum_tasks.h"
 #include "elements/element_tasks.h"
+#include "elements/plate/plate_tasks.h"
+#include "elements/shell/flat_shell_tasks.h"
 #include "input/element_sets.h"
 #include "run/errstp.h"
 
@@ -16,8 +18,8 @@ namespace {
 const TaskTable* const FAMILY_TABLES[ELEMENT_FAMILY_COUNT] = {
     nullptr,            // none
     &CONTINUUM_TASKS,   // continuum
-    nullptr,            // plate
-    nullptr,            // flat shell
+    &PLATE_TASKS,       // plate
+    &FLAT_SHELL_TASKS,  // flat shell
     nullptr,            // frame, truss and grid
     nullptr,            // beam finite element
     nullptr,            // shell of revolution

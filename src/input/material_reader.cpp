@@ -58,6 +58,10 @@ void read_one_layer(SetCards& cards) {
   // property, apart from the density of its mass.
   if (is_continuum(cards.problem_type))
     p[CONTINUUM_SPECIFIC_WEIGHT] = GETREA("PESOVOL=", 0.0, " PESO VOLUMETRICO");
+  // Plates and flat shells too: their self weight is a pressure of thickness times
+  // specific weight.
+  if (cards.problem_type == PLATE || cards.problem_type == FLAT_SHELL)
+    p[PLATE_SPECIFIC_WEIGHT] = GETREA("PESOVOL=", 0.0, " PESO VOLUMETRICO");
 }
 
 // One layer card: "LAMINADO=" names the layer, which gets ten fresh properties. The
@@ -109,7 +113,8 @@ void read_thermal_material(SetCards& cards) {
 int structural_property_count(const SetCards& cards) {
   if (cards.layers > 1) return LAYER_COUNT;
   if (cards.problem_type == FRAME) return FRAME_COUNT;
-  if (cards.problem_type == FLAT_SHELL) return PLATE_COUNT + 1;  // with the connection flag
+  // With the connection flag (flat shells) and the specific weight.
+  if (cards.problem_type == PLATE || cards.problem_type == FLAT_SHELL) return PLATE_SHELL_COUNT;
   if (cards.problem_type == BEAM_ELEMENT) return BEAM_COUNT;
   if (is_continuum(cards.problem_type)) return CONTINUUM_COUNT;  // with the specific weight
   return PLATE_COUNT;

@@ -59,6 +59,16 @@ struct SolutionSequence {
   int stresses_done = 0;
 };
 
+// Work-array positions of the flat-shell matrices the problem build lays out (0 when
+// the problem has no flat shell): a point's strain matrix in the element axes (BMATG,
+// first x second), ROTAR (first x first), the element transformation (GIROT) and
+// three matrices of its size (TEMPO, GIROM, TEMP1; second x second), with first the
+// largest stress count and second the most element variables of the flat-shell sets.
+struct ShellArrays {
+  std::int32_t first = 0, second = 0;
+  std::int32_t BMATG = 0, ROTAR = 0, TEMPO = 0, GIROM = 0, GIROT = 0, TEMP1 = 0;
+};
+
 struct ProblemRecord {
   // Header values.
   std::int32_t NPNODS = 0;   // nodes ("NPNODS=")
@@ -134,6 +144,7 @@ struct ProblemRecord {
   std::int32_t REVAL = 0;   // their stiffnesses
   std::int32_t NGDLL = 0;   // linked degrees of freedom: node, node, direction per link
   AnalysisArrays analysis;  // vectors of the dynamics and eigenvalue drivers
+  ShellArrays shell;        // matrices of the flat-shell elements
 
   void reset() { *this = ProblemRecord{}; }
   bool printing(PrintSwitch which) const { return print[which] == 1; }

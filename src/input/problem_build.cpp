@@ -91,10 +91,9 @@ void build_dof_table() {
 }
 
 void prepare_frames() {
-  // The flat-shell step has run between the two halves of the build. Flat-shell
-  // elements are not built, so such a model stops here, before any support is read.
-  if (PROBLEM.flat_shell_set > 0) ERRSTP("INPEST: LAMINA PLANA NO DISPONIBLE");
-  if (PROBLEM.frame == 1)
+  // A flat-shell model has its GIROS from the flat-shell step, which has run between
+  // the two halves of the build.
+  if (PROBLEM.frame == 1 && PROBLEM.flat_shell_set == 0)
     PROBLEM.GIROS =
         allocate_zeroed_reals(static_cast<std::int64_t>(PROBLEM.NPNODS) * PROBLEM.NDIME, "GIROS");
 }

@@ -22,7 +22,9 @@ enum Plate : int {
   PLATE_DENSITY = 2,
   PLATE_THICKNESS = 3,
   PLATE_BEAM_CONNECTION = 4,  // flat shells: "INDCONE=" (1 when connected to beams)
-  PLATE_COUNT = 4,            // flat shells carry PLATE_COUNT + 1
+  PLATE_SPECIFIC_WEIGHT = 5,  // plates and flat shells: "PESOVOL=", the self-weight load
+  PLATE_COUNT = 4,            // shells of revolution
+  PLATE_SHELL_COUNT = 6,      // plates and flat shells (plates leave the connection at 0)
 };
 
 // Beam finite elements ("ELEMENTOFINITOVIGA").

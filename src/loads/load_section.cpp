@@ -9,6 +9,7 @@
 #include "input/element_sets.h"
 #include "input/problem.h"
 #include "loads/element_loads.h"
+#include "loads/face_pressure.h"
 #include "loads/imposed_loads.h"
 #include "loads/load_reader.h"
 #include "loads/point_loads.h"
@@ -42,7 +43,7 @@ constexpr LoadType LOAD_TYPES[] = {
     {"PUNTUALES", FUE001, ""},
     {"PESOPROPIO", add_self_weight, ""},
     {"DISTRIBUIDAS", FUEREP, ""},
-    {"CARGASREPARTIDAS", nullptr, "FUERZAS: CARGASREPARTIDAS NO DISPONIBLE"},
+    {"CARGASREPARTIDAS", FUEREU, ""},
     {"TEMPERATURA", nullptr, "FUERZAS: TEMPERATURA NO DISPONIBLE"},
     {"INTERPOLADAS", nullptr, "FUERZAS: INTERPOLADAS NO DISPONIBLE"},
     {"DEFORMACIONESIMPUEST", read_imposed_strains, ""},

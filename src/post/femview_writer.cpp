@@ -59,7 +59,9 @@ void write_coordinates() {
   const double* coord = WORK.reals(PROBLEM.COORD);
   double x[3] = {};
   for (int n = 1; n <= PROBLEM.NPNODS; ++n) {
-    for (int i = 0; i < PROBLEM.NDIME && i < 3; ++i) x[i] = coord[(n - 1) + static_cast<std::int64_t>(i) * PROBLEM.NPNODS];
+    // A flat-shell model was moved to its smallest coordinates: the file has the input's.
+    for (int i = 0; i < PROBLEM.NDIME && i < 3; ++i)
+      x[i] = coord[(n - 1) + static_cast<std::int64_t>(i) * PROBLEM.NPNODS] - PROBLEM.shell_shift[i];
     write_item_values(KEY_FIRST, n, x, std::min(PROBLEM.NDIME, 3));
   }
   out(end_of_block());
@@ -131,7 +133,12 @@ void write_point_stresses(StressLayout layout, const ComponentTable& table, cons
             write_item_values(KEY_CONTINUATION, g, a.reals(a.CORPG) + a.NDIME * (g - 1), a.NDIME);
             const double* sigma = a.reals(a.TENSG) + a.NSTR1 * (g - 1);
             double v[MAX_WRITTEN_COMPONENTS];
-            for (int c = 0; c < table.count; ++c) v[c] = sigma[table.component[c].source];
+            // A set with fewer components than the block's (a DKT plate set beside
+            // thick plates) writes 0 for the ones it has not.
+            for (int c = 0; c < table.count; ++c) {
+              const int source = table.component[c].source;
+              v[c] = source < a.NSTR1 ? sigma[source] : 0.0;
+            }
             write_item_values(KEY_CONTINUATION, g, v, table.count);
           }
         });
@@ -173,7 +180,7 @@ void write_stress_blocks(const double* solution) {
     write_record(UNIT_LISTING, " ERROR EN SELECCION DE TIPO DE PROBLEMA");
     ERRSTP("FEMV:ERROR SELECCION TIPO DE PROBLEMA");
   }
-  const ComponentTable* table = femview_stress_components(layout);
+  const ComponentTable* table = femview_stress_components(layout, SETS(last).NSTRE);
   if (table != nullptr) write_point_stresses(layout, *table, solution);
   if (!smoothed_stresses_exist()) return;
   if (table != nullptr) write_nodal_block("TENNOD", *table);

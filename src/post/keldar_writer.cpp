@@ -81,7 +81,9 @@ void write_mesh(int unit, const std::string& name, int code) {
   const double* coord = WORK.reals(PROBLEM.COORD);
   for (int n = 1; n <= PROBLEM.NPNODS; ++n) {
     double x[COLUMNS] = {};
-    for (int i = 0; i < PROBLEM.NDIME && i < COLUMNS; ++i) x[i] = coord[(n - 1) + static_cast<std::int64_t>(i) * PROBLEM.NPNODS];
+    // A flat-shell model was moved to its smallest coordinates: the file has the input's.
+    for (int i = 0; i < PROBLEM.NDIME && i < COLUMNS; ++i)
+      x[i] = coord[(n - 1) + static_cast<std::int64_t>(i) * PROBLEM.NPNODS] - (i < 3 ? PROBLEM.shell_shift[i] : 0.0);
     write_record(unit, result_line(n, x));
   }
   write_record(unit, "  C O N E C T I V I D A D E S");

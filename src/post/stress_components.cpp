@@ -26,6 +26,8 @@ constexpr ComponentTable PLATE_TABLE = {5,
                                          {"MXY", 2, 1, 2, 1},
                                          {"QXZ", 3, 1, 3, 0},
                                          {"QYZ", 4, 2, 3, 0}}};
+// The thin plate triangle (DKT) has the moments only.
+constexpr ComponentTable THIN_PLATE_TABLE = {3, {{"MXX", 0, 1, 1, 1}, {"MYY", 1, 2, 2, 1}, {"MXY", 2, 1, 2, 1}}};
 constexpr ComponentTable SHELL_OF_REVOLUTION_TABLE = {5,
                                                       {{"NX", 0, 1, 1, 0},
                                                        {"NY", 1, 2, 2, 0},
@@ -39,6 +41,7 @@ constexpr ComponentTable PLATE_RESULTANTS = {5,
                                               {"M-xy", 2, 1, 2, 1},
                                               {"Q-xz", 3, 1, 3, 0},
                                               {"Q-yz", 4, 2, 3, 0}}};
+constexpr ComponentTable THIN_PLATE_RESULTANTS = {3, {{"M-xx", 0, 1, 1, 1}, {"M-yy", 1, 2, 2, 1}, {"M-xy", 2, 1, 2, 1}}};
 constexpr ComponentTable SHELL_OF_REVOLUTION_RESULTANTS = {5,
                                                            {{"T-xx", 0, 1, 1, 0},
                                                             {"T-yy", 1, 2, 2, 0},
@@ -83,12 +86,12 @@ StressLayout stress_layout(int set) {
   }
 }
 
-const ComponentTable* femview_stress_components(StressLayout layout) {
+const ComponentTable* femview_stress_components(StressLayout layout, int nstre) {
   switch (layout) {
     case StressLayout::plane: return &PLANE;
     case StressLayout::axisymmetric: return &AXISYMMETRIC_TABLE;
     case StressLayout::solid: return &SOLID_TABLE;
-    case StressLayout::plate: return &PLATE_TABLE;
+    case StressLayout::plate: return nstre < 5 ? &THIN_PLATE_TABLE : &PLATE_TABLE;
     case StressLayout::shell_of_revolution: return &SHELL_OF_REVOLUTION_TABLE;
     default: return nullptr;
   }
@@ -96,7 +99,7 @@ const ComponentTable* femview_stress_components(StressLayout layout) {
 
 const ComponentTable* resultant_components(StressLayout layout, int nstre) {
   switch (layout) {
-    case StressLayout::plate: return &PLATE_RESULTANTS;
+    case StressLayout::plate: return nstre < 5 ? &THIN_PLATE_RESULTANTS : &PLATE_RESULTANTS;
     case StressLayout::shell_of_revolution: return &SHELL_OF_REVOLUTION_RESULTANTS;
     case StressLayout::flat_shell: return nstre < 8 ? &FLAT_SHELL_TRIANGLE_RESULTANTS : &FLAT_SHELL_RESULTANTS;
     default: return nullptr;

@@ -39,11 +39,13 @@ struct ComponentTable {
 };
 
 // Components of the neutral file's integration-point and nodal stress blocks; null
-// for the layouts without them (none, flat shells, unhandled).
-const ComponentTable* femview_stress_components(StressLayout layout);
+// for the layouts without them (none, flat shells, unhandled). nstre tells the thin
+// plate triangle (three moments, no shears) apart.
+const ComponentTable* femview_stress_components(StressLayout layout, int nstre = 5);
 
 // Components of the stress-resultant blocks of plates and shells (nstre: the set's
-// stress components, which tells the flat-shell triangles apart); null for the others.
+// stress components, which tells the triangles without shears apart); null for the
+// others.
 const ComponentTable* resultant_components(StressLayout layout, int nstre);
 
 // Components of the principal-stress vector blocks.

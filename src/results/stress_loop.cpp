@@ -41,6 +41,14 @@ std::string stress_heading(const ElementSet& set) {
       return pg + "    X-COOR.  Y-COOR.    X-MOME.     Y-MOME.    XY-MOME.    XZ-CORTE    YZ-CORTE";
     case SHELL_OF_REVOLUTION:
       return pg + "    X-COOR.  Y-COOR.    X-AXIL     T-AXIL    X-MOME.    T-MOME.    Z-CORTE";
+    case FLAT_SHELL: {
+      // Membrane forces, moments and shears in the element's own axes, each title
+      // ending over its twelve columns.
+      std::string heading = pg + "    X-COOR.   Y-COOR.   Z-COOR.";
+      const char* names[8] = {"X-AXIL", "Y-AXIL", "XY-AXIL", "X-MOME.", "Y-MOME.", "XY-MOME.", "XZ-CORTE", "YZ-CORTE"};
+      for (int i = 0; i < set.NSTR1 && i < 8; ++i) heading += std::string(12 - std::string(names[i]).size(), ' ') + names[i];
+      return heading;
+    }
     default:
       return "";
   }
@@ -54,7 +62,10 @@ void write_point_line(int g) {
   const double* s = a.reals(a.TENSG) + a.NSTR1 * (g - 1);
   std::string line = fmt::I(g, 5);
   const bool conduction = SETS(a.set).family == ElementFamily::conduction;
-  if (a.NDIME == 3 && (a.NTYPE == SOLID || conduction)) {
+  if (!conduction && a.NTYPE == FLAT_SHELL) {
+    line += fmt::F(x[0], 11, 4) + fmt::F(x[1], 10, 4) + fmt::F(x[2], 10, 4);
+    for (int i = 0; i < a.NSTR1; ++i) line += fmt::E(s[i], 12, 4);
+  } else if (a.NDIME == 3 && (a.NTYPE == SOLID || conduction)) {
     line += fmt::F(x[0], 11, 4) + fmt::F(x[1], 10, 4) + fmt::F(x[2], 10, 4);
     const int widths[6] = {11, 11, 11, 13, 12, 12};
     for (int i = 0; i < a.NSTRE && i < 6; ++i) line += fmt::E(s[i], widths[i], widths[i] > 11 ? 4 : 3);
@@ -62,9 +73,11 @@ void write_point_line(int g) {
     // The coordinate gives its last column to the flux.
     line += fmt::F(x[0], 10, 4) + fmt::E(s[0], 12, 4);
   } else {
-    // The second coordinate gives its last column to the first stress.
+    // The second coordinate gives its last column to the first stress. Plates list
+    // their three moments and two shears.
     line += fmt::F(x[0], 11, 4) + fmt::F(x[1], 8, 4);
-    for (int i = 0; i < a.NSTR1 && i < 4; ++i) line += fmt::E(s[i], 12, 4);
+    const int columns = a.NTYPE == PLATE ? 5 : 4;
+    for (int i = 0; i < a.NSTR1 && i < columns; ++i) line += fmt::E(s[i], 12, 4);
   }
   write_record(UNIT_LISTING, line);
 }

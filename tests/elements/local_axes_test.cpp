@@ -101,5 +101,31 @@ TEST(ElementLocalAxes, LocalCoordinatesAndTransformation) {
     }
 }
 
+// A node with its own system (turned 90 degrees about z) keeps its unknowns in it: its
+// block is R^T A, so that local = A^T R nodal; the slopes of the plate rows take the
+// swap-negate placement (r1 = -theta_y, r2 = theta_x).
+TEST(ElementLocalAxes, NodeWithItsOwnSystem) {
+  double corel[9] = {0, 0, 0, 1, 0, 0, 0, 1, 0};
+  double axes[9];
+  flat_element_axes(3, corel, axes);
+  const int nodes[3] = {1, 2, 3};
+  const int has_system[3] = {0, 1, 0};
+  const double angles[9] = {0, 90, 0, 0, 0, 0, 0, 0, 0};  // node 2: a = 90, b = c = 0
+  const NodalSystems systems{has_system, angles, 3};
+  double T[18 * 18];
+  local_transformation(3, nodes, 6, axes, systems, BLOCK_SWAP_NEGATE, corel, T);
+  // Node 2's nodal x is the global y: a nodal unit x displacement is local (0, 1, 0).
+  const double nodal_x[3] = {1, 0, 0};
+  for (int j = 0; j < 3; ++j) {
+    double local = 0.0;
+    for (int i = 0; i < 3; ++i) local += T[(6 + i) + 18 * (6 + j)] * nodal_x[i];
+    EXPECT_NEAR(local, j == 1 ? 1.0 : 0.0, 1e-7) << j;
+  }
+  // Node 1 (global axes = element axes): a rotation about global y is the slope -r1.
+  EXPECT_NEAR(T[4 + 18 * 3], -1.0, 1e-12);
+  EXPECT_NEAR(T[3 + 18 * 4], 1.0, 1e-12);
+  EXPECT_NEAR(T[5 + 18 * 5], 1.0, 1e-12);
+}
+
 }  // namespace
 }  // namespace vortan

@@ -1,6 +1,6 @@
 // The flat-shell step of the problem build: translation of the coordinates, the
-// coplanarity card, the averaged nodal normals and the stop that follows them while
-// the shell elements are missing.
+// coplanarity card, the averaged nodal normals and the rotations suppressed at the
+// nodes whose elements are coplanar.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,6 +8,7 @@
 #include "../test_support.h"
 #include "elements/shell_preparation.h"
 #include "input/card_reader.h"
+#include "input/dof_table.h"
 #include "input/problem.h"
 #include "analyses/driver_phases.h"
 #include "run/errstp.h"
@@ -15,7 +16,6 @@
 namespace vortan {
 namespace {
 
-constexpr const char* SHELL_STOP = "INPEST: LAMINA PLANA NO DISPONIBLE";
 
 // Two flat triangles sharing the side 2-3: the first in a horizontal plane, the
 // second rising to node 4. Every coordinate is moved by (5, -2, 10).
@@ -74,10 +74,9 @@ TEST(CoplanarityCosine, AnglesGiveTheirStoredCosine) {
   EXPECT_EQ(coplanarity_cosine(120.0), 0.0);  // negative cosines are below 1e-10 too
 }
 
-// The whole step on the two panels: translation, the card, the averaged normals and
-// the final stop, which comes before the supports would be read.
+// The whole step on the two panels: translation, the card and the averaged normals.
 TEST_F(FlatShellBuild, TwoInclinedPanelsGiveAveragedUnitNormals) {
-  EXPECT_EQ(read(two_panel_deck("COPLANARIDAD TOLCP=30\n")), SHELL_STOP);
+  EXPECT_EQ(read(two_panel_deck("COPLANARIDAD TOLCP=30\n")), "");
   EXPECT_NEAR(PROBLEM.coplanarity, std::sqrt(3.0) / 2.0, 1e-7);
   EXPECT_EQ(PROBLEM.shell_shift[0], -5.0);
   EXPECT_EQ(PROBLEM.shell_shift[1], 2.0);
@@ -103,16 +102,16 @@ TEST_F(FlatShellBuild, TwoInclinedPanelsGiveAveragedUnitNormals) {
 }
 
 TEST_F(FlatShellBuild, CoplanarityCardDefaultsAndNegativeAngles) {
-  EXPECT_EQ(read(two_panel_deck("COPLANARIDAD\n")), SHELL_STOP);
+  EXPECT_EQ(read(two_panel_deck("COPLANARIDAD\n")), "");
   EXPECT_EQ(PROBLEM.coplanarity, 0.0);
   reset_run_state();
-  EXPECT_EQ(read(two_panel_deck("COPLANARIDAD TOLCP=-1\n")), SHELL_STOP);
+  EXPECT_EQ(read(two_panel_deck("COPLANARIDAD TOLCP=-1\n")), "");
   EXPECT_EQ(PROBLEM.coplanarity, -1.0);
 }
 
 // Only the static linear reader moves the model; the normals are the same.
 TEST_F(FlatShellBuild, OtherReadersKeepTheCoordinates) {
-  EXPECT_EQ(read(two_panel_deck("COPLANARIDAD TOLCP=30\n", false), ProblemVariant::nonlinear), SHELL_STOP);
+  EXPECT_EQ(read(two_panel_deck("COPLANARIDAD TOLCP=30\n", false), ProblemVariant::nonlinear), "");
   for (int d = 0; d < 3; ++d) EXPECT_EQ(PROBLEM.shell_shift[d], 0.0);
   EXPECT_EQ(coord(4, 0), 6.0);
   EXPECT_EQ(coord(4, 2), 11.0);
@@ -120,24 +119,55 @@ TEST_F(FlatShellBuild, OtherReadersKeepTheCoordinates) {
   EXPECT_NEAR(giros(1, 2), 1.0, 1e-12);
 }
 
-// The input layer alone leaves the flat-shell step to the driver: its second half then
-// stops at once, before any card.
-TEST_F(FlatShellBuild, WithoutTheShellStepTheBuildStopsAtOnce) {
-  EXPECT_EQ(read(two_panel_deck(""), ProblemVariant::static_linear, false), SHELL_STOP);
+// The panels meet at 54.7 degrees: each element normal is 27.4 degrees off the shared
+// nodes' averaged normal. Within a tolerance of 30 degrees every node counts as
+// coplanar and loses its sixth rotation (no averaged normal has a strictly dominant x
+// or y); within 10 degrees only the nodes of one element each do, and the two shared
+// nodes keep all six.
+TEST_F(FlatShellBuild, CoplanarNodesLoseTheRotationAboutTheirNormal) {
+  EXPECT_EQ(read(two_panel_deck("COPLANARIDAD TOLCP=30\n")), "");
+  for (int node = 1; node <= 4; ++node) EXPECT_EQ(adres(node, 8), 2) << node;
+  reset_run_state();
+  EXPECT_EQ(read(two_panel_deck("COPLANARIDAD TOLCP=10\n")), "");
+  const int expected[4] = {2, 1, 1, 2};
+  for (int node = 1; node <= 4; ++node) {
+    EXPECT_EQ(adres(node, 8), expected[node - 1]) << node;
+    EXPECT_EQ(WORK.int_at(PROBLEM.IFFIX + kind_equation(node, 6) - 1), expected[node - 1] - 1) << node;
+  }
+}
+
+// Two triangles of one plane numbered in opposite senses: their normals are opposite,
+// yet the shared nodes' averaged normal is the plane's and every node is coplanar.
+TEST_F(FlatShellBuild, OppositelyNumberedCoplanarElements) {
+  const std::string deck =
+      "NUMERO_DE_NODOS NPNODS=4\nNUMERO_DE_SETS\nSOLVER LDLT\nPOSTPROCESO FEMVIEW\n"
+      "SET_NUMERO 1\nTIPO LAMINA_PLANA\nELEMENTO DKT NELEM=2\nMATERIAL YOUNG=1 POISSON=0.2\nFIN_SET\n"
+      "GEOMETRIA\n1 1 1 2 3\n2 1 2 3 4\n1 0 0 0\n2 1 0 0\n3 0 1 0\n4 1 1 0\nFIN_GEOMETRIA\n"
+      "CONDICIONES_DE_CONTORNO\nSIN_RESTRICCIONES\nFIN_CONDICIONES_DE_CONTORNO\nCOPLANARIDAD TOLCP=1\n";
+  EXPECT_EQ(read(deck), "");
+  for (int node = 1; node <= 4; ++node) {
+    EXPECT_NEAR(std::fabs(giros(node, 2)), 1.0, 1e-12) << node;
+    EXPECT_EQ(adres(node, 8), 2) << node;
+  }
+}
+
+// The input layer alone leaves the flat-shell step to the driver: no normals.
+TEST_F(FlatShellBuild, WithoutTheShellStepNoNormalsAreMade) {
+  EXPECT_EQ(read(two_panel_deck(""), ProblemVariant::static_linear, false), "");
   EXPECT_EQ(PROBLEM.GIROS, 0);
   EXPECT_TRUE(CARD.word_is(1, "FINCONDICIONESDECONTORNO"));
 }
 
-// The program's static linear analysis runs the preparation: its listing shows
-// the coplanarity card read before the stop.
-TEST(FlatShellRun, StaticLinearRunReadsTheShellStepThenStops) {
+// The program's static linear analysis runs the preparation: its listing shows the
+// coplanarity card; the panels are of an element type the shells are not built with.
+TEST(FlatShellRun, StaticLinearRunReadsTheShellStep) {
   test::TempDir dir;
   test::write_file(dir.file("P.vtn"), "VORTAN\nANALISIS ESTATICO\nTITULO DOS PANELES\nGENERAL LINEAL\nMATERIAL LINEAL\n" +
                                                two_panel_deck("COPLANARIDAD TOLCP=30\n"));
   EXPECT_EQ(test::run_program(dir, "P.vtn"), 1);
   const std::string sal = test::read_file(dir.file("P.sal"));
   EXPECT_NE(sal.find(" ANGULO MAXIMO PARA COPLANARIDAD"), std::string::npos);
-  EXPECT_NE(sal.find(SHELL_STOP), std::string::npos);
+  EXPECT_NE(sal.find("ELETR3: ELEMENTO DE PLACA NO DISPONIBLE"), std::string::npos);
 }
 
 }  // namespace

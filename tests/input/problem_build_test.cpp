@@ -83,17 +83,23 @@ TEST_F(ProblemBuild, SharedNodesCarryTheUnionOfTheirSetsKinds) {
   EXPECT_EQ(iffix[0] + iffix[1], 2);
 }
 
-TEST_F(ProblemBuild, FlatShellsAreNotAvailableYet) {
-  try {
-    read("NUMERO_DE_NODOS NPNODS=3\nNUMERO_DE_SETS\nSOLVER LDLT\nPOSTPROCESO FEMVIEW\n"
-         "SET_NUMERO 1\nTIPO LAMINA_PLANA\nELEMENTO TR3 NELEM=1\nMATERIAL YOUNG=1 POISSON=0.2\nFIN_SET\n"
-         "GEOMETRIA\n1 1 1 2 3\n1 0 0 0\n2 1 0 0\n3 0 1 0\nFIN_GEOMETRIA\n"
-         "CONDICIONES_DE_CONTORNO\nSIN_RESTRICCIONES\nFIN_CONDICIONES_DE_CONTORNO\n"
-         "COPLANARIDAD TOLCP=10\n");
-    FAIL();
-  } catch (const FatalStop& stop) {
-    EXPECT_EQ(stop.message(), "INPEST: LAMINA PLANA NO DISPONIBLE");
+// A lone flat triangle: its three nodes are coplanar, so each loses the rotation about
+// its normal (the sixth kind, the normal being z): restrained in ADRES and IFFIX.
+TEST_F(ProblemBuild, FlatShellNodesLoseTheRotationAboutTheirNormal) {
+  read("NUMERO_DE_NODOS NPNODS=3\nNUMERO_DE_SETS\nSOLVER LDLT\nPOSTPROCESO FEMVIEW\n"
+       "SET_NUMERO 1\nTIPO LAMINA_PLANA\nELEMENTO DKT NELEM=1\nMATERIAL YOUNG=1 POISSON=0.2\nFIN_SET\n"
+       "GEOMETRIA\n1 1 1 2 3\n1 0 0 0\n2 1 0 0\n3 0 1 0\nFIN_GEOMETRIA\n"
+       "CONDICIONES_DE_CONTORNO\nSIN_RESTRICCIONES\nFIN_CONDICIONES_DE_CONTORNO\n"
+       "COPLANARIDAD TOLCP=10\n");
+  EXPECT_EQ(PROBLEM.NTOTV, 18);
+  for (int node = 1; node <= 3; ++node) {
+    for (int kind = 1; kind <= 5; ++kind) EXPECT_EQ(adres(node, 2 + kind), 1) << node << " " << kind;
+    EXPECT_EQ(adres(node, 8), 2) << node;
+    EXPECT_EQ(WORK.int_at(PROBLEM.IFFIX + 6 * node - 1), 1) << node;
   }
+  EXPECT_GT(PROBLEM.shell.GIROT, 0);
+  EXPECT_EQ(PROBLEM.shell.first, 6);
+  EXPECT_EQ(PROBLEM.shell.second, 18);
 }
 
 }  // namespace

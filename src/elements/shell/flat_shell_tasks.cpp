@@ -1,0 +1,277 @@
+#include "elements/shell/flat_shell_tasks.h"
+
+#include "elements/local_axes.h"
+#include "elements/plate/plate_element.h"
+#include "elements/plate/plate_tasks.h"
+#include "elements/recovery_tasks.h"
+#include "elements/task_support.h"
+#include "elements/vector_helpers.h"
+#include "input/problem.h"
+#include "run/errstp.h"
+
+namespace vortan {
+
+namespace {
+
+constexpr int SHELL_UNKNOWNS = 6;
+
+void require_linear() {
+  if (ACTIVE.nonlinear) ERRSTP("ELETR3: ELEMENTO NO LINEAL NO DISPONIBLE");
+}
+
+// The shell elements: DKT and CLLL. The TLCL's mid-side rotation along its side has no
+// counterpart among the six unknowns of a node that two element planes share.
+void require_shell_element() {
+  const int type = ACTIVE.element_type;
+  if (type == ELEM_TLCL) ERRSTP("ELETR3: LAMINA PLANA TLCL NO DISPONIBLE");
+  if (!is_plate_element(type)) ERRSTP("ELETR3: ELEMENTO DE PLACA NO DISPONIBLE");
+}
+
+NodalSystems nodal_systems() {
+  NodalSystems systems;
+  if (PROBLEM.shell_flags != 0) {
+    systems.has_system = WORK.ints(PROBLEM.shell_flags);
+    systems.angles = WORK.reals(PROBLEM.shell_vectors);
+  }
+  systems.nodes = PROBLEM.NPNODS;
+  return systems;
+}
+
+// The element in its own axes: the axes, the corners' x, y in COOR2 and, when T is
+// given, the transformation T (NEVAB x NEVAB) with local = T^T nodal.
+struct LocalFrame {
+  double axes[9];
+};
+
+LocalFrame prepare_local(int element, double* T) {
+  require_shell_element();
+  const ActiveSetRecord& a = ACTIVE;
+  LocalFrame frame;
+  const int corners = plate_corners(a.element_type);
+  double corel[3 * 4];
+  int nodes[4];
+  const double* global = a.reals(a.COREL);
+  for (int k = 0; k < corners; ++k) {
+    nodes[k] = element_node(a.set, element, k + 1);
+    for (int i = 0; i < 3; ++i) corel[3 * k + i] = global[3 * k + i];
+  }
+  flat_element_axes(corners, corel, frame.axes);
+  double scratch[(SHELL_UNKNOWNS * 4) * (SHELL_UNKNOWNS * 4)];
+  local_transformation(corners, nodes, SHELL_UNKNOWNS, frame.axes, nodal_systems(), BLOCK_SWAP_NEGATE, corel,
+                       T != nullptr ? T : scratch);
+  double* coor2 = a.reals(a.COOR2);
+  for (int k = 0; k < corners; ++k) coor2[2 * k] = corel[3 * k], coor2[2 * k + 1] = corel[3 * k + 1];
+  return frame;
+}
+
+double shell_point_volume(int element, int g) {
+  prepare_local(element, nullptr);
+  return plate_point_geometry(element, g, ACTIVE.reals(ACTIVE.COOR2), ACTIVE.reals(ACTIVE.CORP2));
+}
+
+// Membrane rows (ex = du/dx, ey = dv/dy, gxy = du/dy + dv/dx) of the corner functions
+// at the current point.
+void add_membrane_rows(double* b) {
+  const ActiveSetRecord& a = ACTIVE;
+  const int corners = plate_corners(a.element_type);
+  const double* dcart = a.reals(a.DCART);
+  for (int k = 0; k < corners; ++k) {
+    const double nx = dcart[2 * k], ny = dcart[2 * k + 1];
+    const int u = SHELL_UNKNOWNS * k, v = u + 1;
+    b[0 + a.NSTRE * u] = nx;
+    b[1 + a.NSTRE * v] = ny;
+    b[2 + a.NSTRE * u] = ny;
+    b[2 + a.NSTRE * v] = nx;
+  }
+}
+
+// The global coordinates of the current point g (1-based) in CORPG, as the input gave
+// them (the model's shift taken back).
+void global_point(int g) {
+  const ActiveSetRecord& a = ACTIVE;
+  const int corners = plate_corners(a.element_type);
+  const double* fform = a.reals(a.FFORM);
+  const double* global = a.reals(a.COREL);
+  double* x = a.reals(a.CORPG) + 3 * (g - 1);
+  for (int i = 0; i < 3; ++i) {
+    x[i] = -PROBLEM.shell_shift[i];  // the negated minimum
+    for (int k = 0; k < corners; ++k) x[i] += fform[k] * global[3 * k + i];
+  }
+}
+
+// BMATZ in the element's axes, then carried to the nodal unknowns: B T^T.
+void compute_strain_matrices(int element) {
+  const ActiveSetRecord& a = ACTIVE;
+  const int n = a.NEVAB, s = a.NSTRE;
+  double* T = WORK.reals(PROBLEM.shell.GIROT);
+  prepare_local(element, T);
+  const PlateRows rows{s, 3, s == 8 ? 6 : -1, SHELL_UNKNOWNS, 2};
+  double* b = a.reals(a.BMATZ);
+  plate_strain_rows(element, a.reals(a.COOR2), rows, b, a.reals(a.CORP2));
+  double* local = WORK.reals(PROBLEM.shell.BMATG);
+  for (int g = 1; g <= a.NGAUS; ++g) {
+    plate_point_geometry(element, g, a.reals(a.COOR2), a.reals(a.CORP2));
+    global_point(g);
+    double* bg = b + s * n * (g - 1);
+    add_membrane_rows(bg);
+    for (int i = 0; i < s * n; ++i) local[i] = bg[i];
+    for (int c = 0; c < n; ++c)
+      for (int r = 0; r < s; ++r) {
+        double sum = 0.0;
+        for (int j = 0; j < n; ++j) sum += local[r + s * j] * T[c + n * j];
+        bg[r + s * c] = sum;
+      }
+  }
+}
+
+// The point geometry and global point coordinates of a fetched record.
+void refresh_points(int element) {
+  const ActiveSetRecord& a = ACTIVE;
+  prepare_local(element, nullptr);
+  for (int g = 1; g <= a.NGAUS; ++g) {
+    plate_point_geometry(element, g, a.reals(a.COOR2), a.reals(a.CORP2));
+    global_point(g);
+  }
+}
+
+void shell_constitutive_matrix(int element, const TaskCodes& codes) {
+  double* d = ACTIVE.reals(ACTIVE.DMATZ);
+  fetch_or_compute(element, KIND_D, codes, d, [&] { plate_resultant_matrix(d); });
+}
+
+void shell_strain_matrices(int element, const TaskCodes& codes) {
+  require_linear();
+  const bool fetched =
+      fetch_or_compute(element, KIND_B, codes, ACTIVE.reals(ACTIVE.BMATZ), [&] { compute_strain_matrices(element); });
+  if (fetched) refresh_points(element);
+}
+
+void shell_stress_strain_products(int element, const TaskCodes& codes) {
+  const bool fetched = fetch_or_compute(element, KIND_DB, codes, ACTIVE.reals(ACTIVE.DBMAT), [&] {
+    shell_constitutive_matrix(element, codes);
+    shell_strain_matrices(element, codes);
+    products_from_matrix();
+  });
+  if (fetched) shell_strain_matrices(element, codes);
+}
+
+void shell_stiffness(int element, const TaskCodes& codes) {
+  fetch_or_compute(element, KIND_K, codes, ACTIVE.reals(ACTIVE.RIGID), [&] {
+    shell_stress_strain_products(element, codes);
+    stiffness_from_products();
+  });
+}
+
+void shell_stresses(int element, const TaskCodes& codes) {
+  fetch_or_compute(element, KIND_STRESS, codes, ACTIVE.reals(ACTIVE.TENSG), [&] {
+    shell_stress_strain_products(element, codes);
+    stresses_from_products();
+  });
+}
+
+void shell_internal_forces(int element, const TaskCodes& codes) {
+  fetch_or_compute(element, KIND_FORCES, codes, ACTIVE.reals(ACTIVE.FUERZ), [&] {
+    shell_strain_matrices(element, codes);
+    shell_stresses(element, codes);
+    forces_from_stresses();
+  });
+}
+
+// A vector of the global axes expressed in the axes of a node's unknowns.
+void to_node_axes(const NodalSystems& systems, int node, double* v) {
+  if (systems.has_system == nullptr || systems.has_system[node - 1] != 1) return;
+  double angles[3], R[9];
+  for (int i = 0; i < 3; ++i) angles[i] = systems.angles[(node - 1) + i * systems.nodes];
+  euler_rotation(angles, 3, R);
+  const double g[3] = {v[0], v[1], v[2]};
+  for (int i = 0; i < 3; ++i) v[i] = dot_product(R + 3 * i, g);
+}
+
+// Forces of a load per unit area along a global direction on the corners.
+void directed_forces(int element, double p, const double* direction, double* forces) {
+  const ActiveSetRecord& a = ACTIVE;
+  const int corners = plate_corners(a.element_type);
+  double amounts[4];
+  plate_pressure_forces(element, a.reals(a.COOR2), p, amounts);
+  const NodalSystems systems = nodal_systems();
+  for (int k = 0; k < corners; ++k) {
+    double* f = forces + 3 * k;
+    for (int i = 0; i < 3; ++i) f[i] = amounts[k] * direction[i];
+    to_node_axes(systems, element_node(a.set, element, k + 1), f);
+  }
+}
+
+// The weight acts downward (along -z of the model), whatever the element's slope.
+void shell_self_weight(int element, const TaskCodes& codes) {
+  const ActiveSetRecord& a = ACTIVE;
+  double* p = a.reals(a.PESOP);
+  fetch_or_compute(element, KIND_WEIGHT, codes, p, [&] {
+    for (int i = 0; i < a.NEVAB; ++i) p[i] = 0.0;
+    const double w = plate_weight_per_area();
+    if (w == 0.0) return;
+    prepare_local(element, nullptr);
+    const double down[3] = {0.0, 0.0, -1.0};
+    double forces[12];
+    directed_forces(element, w, down, forces);
+    for (int k = 0; k < plate_corners(a.element_type); ++k)
+      for (int i = 0; i < 3; ++i) p[SHELL_UNKNOWNS * k + i] = forces[3 * k + i];
+  });
+}
+
+// Lumped mass: the corners' shares of the area times t for each displacement and
+// t^3/12 for each rotation (times the density).
+void shell_mass(int element, const TaskCodes& codes) {
+  const ActiveSetRecord& a = ACTIVE;
+  double* m = a.reals(a.XMASA);
+  fetch_or_compute(element, KIND_MASS, codes, m, [&] {
+    const int n = a.NEVAB;
+    for (int i = 0; i < n * n; ++i) m[i] = 0.0;
+    prepare_local(element, nullptr);
+    const int corners = plate_corners(a.element_type);
+    double squares[4] = {}, area = 0.0;
+    for (int g = 1; g <= a.NGAUS; ++g) {
+      const double dv = plate_point_geometry(element, g, a.reals(a.COOR2), a.reals(a.CORP2));
+      const double* fform = a.reals(a.FFORM);
+      area += dv;
+      for (int k = 0; k < corners; ++k) squares[k] += dv * fform[k] * fform[k];
+    }
+    double sum = 0.0;
+    for (int k = 0; k < corners; ++k) sum += squares[k];
+    double translation, rotation;
+    plate_mass_factors(translation, rotation);
+    for (int k = 0; k < corners; ++k)
+      for (int j = 0; j < SHELL_UNKNOWNS; ++j) {
+        const int d = SHELL_UNKNOWNS * k + j;
+        m[d + n * d] = area * squares[k] / sum * (j < 3 ? translation : rotation);
+      }
+    ELEMENT_TOTALS.structure_mass += area * translation;
+  });
+}
+
+const RecoveryRoutines SHELL_RECOVERY{shell_stresses, shell_constitutive_matrix, shell_point_volume};
+
+void shell_smoothing(int element, const TaskCodes& codes) { smoothing_integrals(element, codes, SHELL_RECOVERY); }
+
+void shell_error_estimate(int element, const TaskCodes& codes) { error_integrals(element, codes, SHELL_RECOVERY); }
+
+}  // namespace
+
+void flat_shell_pressure_forces(int element, double p, double* forces) {
+  const LocalFrame frame = prepare_local(element, nullptr);
+  directed_forces(element, p, frame.axes + 6, forces);
+}
+
+const TaskTable FLAT_SHELL_TASKS = {
+    shell_constitutive_matrix,     // resultant stiffness
+    shell_strain_matrices,         // membrane, curvature and shear matrices
+    shell_stress_strain_products,  // D B products
+    shell_stiffness,               // stiffness
+    shell_stresses,                // resultants at the points
+    shell_internal_forces,         // internal forces
+    shell_self_weight,             // self weight
+    shell_smoothing,               // smoothing integrals
+    shell_error_estimate,          // error and reference measures
+    shell_mass,                    // lumped mass
+};
+
+}  // namespace vortan

@@ -1,0 +1,26 @@
+// Element tasks of flat shells ("LAMINAPLANA", problem type 8): a plate element (DKT or
+// CLLL) and a membrane on the same corners, built in the element's own axes and
+// carried to the nodal axes. Six unknowns per node (u, v, w and the rotations about
+// x, y, z); resultants (Nx, Ny, Nxy, Mx, My, Mxy) for DKT and (..., Qx, Qy) for CLLL,
+// in the element's axes.
+//
+// In its own axes the element's node holds (u, v, w, r1, r2, r3) with r1 = dw/dx and
+// r2 = dw/dy the plate slopes and r3 the rotation about the normal, which the element
+// does not stiffen (the problem build suppresses it at nodes whose elements are
+// coplanar). The slopes are the rotation vector's components turned by a quarter:
+// r1 = -theta_y, r2 = theta_x.
+#pragma once
+
+#include "elements/element_tasks.h"
+
+namespace vortan {
+
+// Forces of a uniform pressure p along the element normal on element row `element` of
+// the active flat-shell set (gathered): three components per corner, in the axes of
+// each corner's unknowns.
+void flat_shell_pressure_forces(int element, double p, double* forces);
+
+// The flat-shell family's task table.
+extern const TaskTable FLAT_SHELL_TASKS;
+
+}  // namespace vortan
