@@ -139,8 +139,12 @@ inline std::string mask_listing(const std::string& listing) {
       out += included + "#\n";
       continue;
     }
-    const bool clock = line.rfind("          HORA: ", 0) == 0 || line.rfind("          DIA : ", 0) == 0 ||
-                       line.rfind("          TIEMPO CONSUMIDO: ", 0) == 0;
+    // The hour and the day are two-digit fields: one figure or two, they mask alike.
+    if (line.rfind("          HORA: ", 0) == 0 || line.rfind("          DIA : ", 0) == 0) {
+      out += line.substr(0, 16) + " #\n";
+      continue;
+    }
+    const bool clock = line.rfind("          TIEMPO CONSUMIDO: ", 0) == 0;
     const bool timing_row = line.size() > 2 && line.compare(line.size() - 2, 2, " %") == 0;
     if (clock || timing_row) {
       const std::size_t figure = line.find_first_of("0123456789-", clock ? 16 : 0);
