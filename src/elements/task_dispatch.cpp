@@ -2,6 +2,7 @@
 #include "elements/conduction_tasks.h"
 #include "elements/continuum_tasks.h"
 #include "elements/element_tasks.h"
+#include "elements/frame/frame_tasks.h"
 #include "input/element_sets.h"
 #include "run/errstp.h"
 
@@ -18,10 +19,22 @@ const TaskTable* const FAMILY_TABLES[ELEMENT_FAMILY_COUNT] = {
     &CONTINUUM_TASKS,   // continuum
     nullptr,            // plate
     nullptr,            // flat shell
-    nullptr,            // frame, truss and grid
+    &FRAME_TASKS,       // frame, truss and grid
     nullptr,            // beam finite element
     nullptr,            // shell of revolution
     &CONDUCTION_TASKS,  // heat conduction
+};
+
+// The stress tables of the families that print their own, in family order.
+const OwnStressTable* const FAMILY_STRESS_TABLES[ELEMENT_FAMILY_COUNT] = {
+    nullptr,               // none
+    nullptr,               // continuum
+    nullptr,               // plate
+    nullptr,               // flat shell
+    &FRAME_STRESS_TABLE,   // frame, truss and grid
+    nullptr,               // beam finite element
+    nullptr,               // shell of revolution
+    nullptr,               // heat conduction
 };
 
 [[noreturn]] void missing_task(ElementTask task) {
@@ -54,6 +67,10 @@ void ELETR3(int element, int set, const char* fetch, const char* store, ElementT
 
 void ELETRT(int element, int set, const char* fetch, const char* store, ElementTask task) {
   dispatch(element, set, fetch, store, task, &CONDUCTION_TASKS);
+}
+
+const OwnStressTable* own_stress_table(int set) {
+  return FAMILY_STRESS_TABLES[static_cast<int>(SETS(set).family)];
 }
 
 Dispatcher element_dispatcher(int set) {

@@ -11,6 +11,7 @@
 #include "loads/element_loads.h"
 #include "loads/imposed_loads.h"
 #include "loads/load_reader.h"
+#include "loads/member_loads.h"
 #include "loads/point_loads.h"
 #include "loads/self_weight.h"
 #include "loads/side_loads.h"
@@ -47,7 +48,7 @@ constexpr LoadType LOAD_TYPES[] = {
     {"INTERPOLADAS", nullptr, "FUERZAS: INTERPOLADAS NO DISPONIBLE"},
     {"DEFORMACIONESIMPUEST", read_imposed_strains, ""},
     {"TENSIONESIMPUESTAS", read_imposed_stresses, ""},
-    {"FUERZASVIGAS", nullptr, "FUERZAS: FUERZASVIGAS NO DISPONIBLE"},
+    {"FUERZASVIGAS", FUEVIG, ""},
     {"CARGASDELINEA", nullptr, "FUERZAS: CARGASDELINEA NO DISPONIBLE"},
     {"FINFUERZAS", nullptr, ""},
 };
@@ -76,10 +77,11 @@ void clear_member_loads(int set) {
 
 // First component (0-based) of the pair that an inclined support turns, or -1 for a
 // problem type whose elements do not turn the unknowns of such nodes.
-int turned_pair(int problem_type) {
-  switch (problem_type) {
+int turned_pair(const ElementSet& s) {
+  switch (s.problem_type) {
     case PLANE_STRESS: case PLANE_STRAIN: case AXISYMMETRIC: case SHELL_OF_REVOLUTION: return 0;
     case PLATE: return 1;
+    case FRAME: return s.dimension == 2 ? 0 : -1;
     default: return -1;
   }
 }
@@ -118,7 +120,7 @@ void write_load_rows(int set) {
 
 void turn_loads_to_support_axes(int set) {
   const ElementSet& s = SETS(set);
-  const int pair = turned_pair(s.problem_type);
+  const int pair = turned_pair(s);
   if (PROBLEM.MAPOY <= 0 || PROBLEM.APOYO == 0 || pair < 0 || s.NDOFN < pair + 2) return;
   const double* angles = support_angles();
   const int nodes = loaded_nodes(set);

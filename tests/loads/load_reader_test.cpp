@@ -171,7 +171,7 @@ TEST_F(LoadBlock, BadLoadCardsStopTheRun) {
       {in_set_1("CARGAS_REPARTIDAS\n"), "FUERZAS: CARGASREPARTIDAS NO DISPONIBLE"},
       {in_set_1("TEMPERATURA\n"), "FUERZAS: TEMPERATURA NO DISPONIBLE"},
       {in_set_1("INTERPOLADAS\n"), "FUERZAS: INTERPOLADAS NO DISPONIBLE"},
-      {in_set_1("FUERZAS_VIGAS\n"), "FUERZAS: FUERZASVIGAS NO DISPONIBLE"},
+      {in_set_1("FUERZAS_VIGAS\n"), "FUEVIG: EL SET NO ES DE BARRAS"},
       {in_set_1("CARGAS_DE_LINEA\n"), "FUERZAS: CARGASDELINEA NO DISPONIBLE"},
   };
   for (const auto& [deck, message] : cases) {
