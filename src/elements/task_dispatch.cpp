@@ -2,6 +2,7 @@
 #include "elements/conduction_tasks.h"
 #include "elements/continuum_tasks.h"
 #include "elements/element_tasks.h"
+#include "elements/frame/beam_element_tasks.h"
 #include "elements/frame/frame_tasks.h"
 #include "input/element_sets.h"
 #include "run/errstp.h"
@@ -20,7 +21,7 @@ const TaskTable* const FAMILY_TABLES[ELEMENT_FAMILY_COUNT] = {
     nullptr,            // plate
     nullptr,            // flat shell
     &FRAME_TASKS,       // frame, truss and grid
-    nullptr,            // beam finite element
+    &BEAM_ELEMENT_TASKS,  // beam finite element
     nullptr,            // shell of revolution
     &CONDUCTION_TASKS,  // heat conduction
 };
@@ -32,7 +33,7 @@ const OwnStressTable* const FAMILY_STRESS_TABLES[ELEMENT_FAMILY_COUNT] = {
     nullptr,               // plate
     nullptr,               // flat shell
     &FRAME_STRESS_TABLE,   // frame, truss and grid
-    nullptr,               // beam finite element
+    &BEAM_ELEMENT_STRESS_TABLE,  // beam finite element
     nullptr,               // shell of revolution
     nullptr,               // heat conduction
 };

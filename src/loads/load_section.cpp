@@ -11,6 +11,7 @@
 #include "loads/element_loads.h"
 #include "loads/imposed_loads.h"
 #include "loads/load_reader.h"
+#include "loads/line_loads.h"
 #include "loads/member_loads.h"
 #include "loads/point_loads.h"
 #include "loads/self_weight.h"
@@ -32,11 +33,13 @@ bool printing() { return PROBLEM.printing(PRINT_DATA); }
 using LoadTypeReader = void (*)(int set);
 
 // The load types of a section, in the order their keywords are compared. A type whose
-// reader is not built stops the run with its own message instead of being skipped.
+// reader is not built stops the run with its own message instead of being skipped; a
+// type that ends the section ends it once its block is read.
 struct LoadType {
   std::string_view keyword;
   LoadTypeReader read;
   std::string_view unavailable;
+  bool ends_section = false;
 };
 
 constexpr LoadType LOAD_TYPES[] = {
@@ -49,7 +52,7 @@ constexpr LoadType LOAD_TYPES[] = {
     {"DEFORMACIONESIMPUEST", read_imposed_strains, ""},
     {"TENSIONESIMPUESTAS", read_imposed_stresses, ""},
     {"FUERZASVIGAS", FUEVIG, ""},
-    {"CARGASDELINEA", nullptr, "FUERZAS: CARGASDELINEA NO DISPONIBLE"},
+    {"CARGASDELINEA", FUERLIN, "", true},
     {"FINFUERZAS", nullptr, ""},
 };
 
@@ -60,7 +63,7 @@ bool read_load_type(int set) {
     if (!CARD.word_is(1, type.keyword)) continue;
     if (type.read != nullptr) {
       type.read(set);
-      return true;
+      return !type.ends_section;
     }
     if (!type.unavailable.empty()) ERRSTP(type.unavailable);
     return false;
@@ -82,6 +85,7 @@ int turned_pair(const ElementSet& s) {
     case PLANE_STRESS: case PLANE_STRAIN: case AXISYMMETRIC: case SHELL_OF_REVOLUTION: return 0;
     case PLATE: return 1;
     case FRAME: return s.dimension == 2 ? 0 : -1;
+    case BEAM_ELEMENT: return 0;
     default: return -1;
   }
 }

@@ -22,6 +22,7 @@ int turned_pair(const ElementSet& s) {
     case PLANE_STRESS: case PLANE_STRAIN: case AXISYMMETRIC: case SHELL_OF_REVOLUTION: return 0;
     case PLATE: return 1;
     case FRAME: return s.dimension == 2 ? 0 : -1;
+    case BEAM_ELEMENT: return 0;
     default: return -1;
   }
 }
