@@ -4,6 +4,7 @@
 #include "elements/element_tasks.h"
 #include "elements/frame/beam_element_tasks.h"
 #include "elements/frame/frame_tasks.h"
+#include "elements/revolution/cone_tasks.h"
 #include "input/element_sets.h"
 #include "run/errstp.h"
 
@@ -22,7 +23,7 @@ const TaskTable* const FAMILY_TABLES[ELEMENT_FAMILY_COUNT] = {
     nullptr,            // flat shell
     &FRAME_TASKS,       // frame, truss and grid
     &BEAM_ELEMENT_TASKS,  // beam finite element
-    nullptr,            // shell of revolution
+    &CONE_TASKS,        // shell of revolution
     &CONDUCTION_TASKS,  // heat conduction
 };
 

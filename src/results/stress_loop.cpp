@@ -44,6 +44,10 @@ void write_point_line(int g) {
     line += fmt::F(x[0], 11, 4) + fmt::F(x[1], 10, 4) + fmt::F(x[2], 10, 4);
     const int widths[6] = {11, 11, 11, 13, 12, 12};
     for (int i = 0; i < 6; ++i) line += fmt::E(s[i], widths[i], widths[i] > 11 ? 4 : 3);
+  } else if (a.NTYPE == SHELL_OF_REVOLUTION) {
+    // The five stress resultants of a shell of revolution, each ending under its title.
+    line += fmt::F(x[0], 11, 4) + fmt::F(x[1], 8, 4);
+    for (int i = 0; i < 5; ++i) line += fmt::E(s[i], 11, 3);
   } else {
     // The second coordinate gives its last column to the first stress.
     line += fmt::F(x[0], 11, 4) + fmt::F(x[1], 8, 4);
