@@ -161,6 +161,28 @@ TEST(BeamElementDecks, InclinedBeamsDeflectAsHorizontalOnes) {
   }
 }
 
+// A beam of two LI3 elements on a pin and a roller turned by 30 degrees, loaded by 12
+// at mid-span: the roller pushes along its normal with 6 / cos 30, the pin takes
+// 6 tan 30 horizontally, and the roller's displacement along its normal is nil.
+TEST(BeamElementDecks, InclinedRoller) {
+  test::TempDir dir;
+  Beam beam;
+  beam.n = 2;
+  std::string text = beam.text();
+  text.replace(text.find("NUMERO_DE_NODOS NPNODS=5"), 24, "NUMERO_DE_NODOS NPNODS=5 MAPOY=1");
+  text.replace(text.find("1 1 1 1\nFIN_COND"), 16, "1 1 1 0\n5 0 1 0\nFIN_COND");
+  text.replace(text.find("FUERZAS\nSET"), 8, "APOYOS_INCLINADOS\n5 30.0\nFIN_APOYOS_INCLINADOS\nFUERZAS\n");
+  text.replace(text.find("PUNTUALES\n5 "), std::string::npos, "PUNTUALES\n3 0.0 -12.0 0.0\nFIN_PUNTUALES\nFIN_FUERZAS\nKELDAR VIGA\n");
+  int status = 0;
+  const std::string sal = test::run_deck_text(dir, "viga", text, &status);
+  ASSERT_EQ(status, 0);
+  const auto r = reactions(sal);
+  EXPECT_NEAR(r.at(5)[1], 6.0 / std::cos(M_PI / 6), printed(6.0 / std::cos(M_PI / 6)));
+  EXPECT_NEAR(r.at(1)[0], 6.0 * std::tan(M_PI / 6), printed(6.0 * std::tan(M_PI / 6)));
+  EXPECT_NEAR(r.at(1)[1], 6.0, printed(6.0));
+  EXPECT_EQ(displacements(sal).at(5)[1], 0.0);
+}
+
 // An element whose nodes coincide has no tangent: the console names it and the run
 // stops. A line-load card for an element outside the set stops the reader.
 TEST(BeamElementDecks, DegenerateElementsAndWrongLineLoadsStop) {

@@ -359,6 +359,25 @@ TEST(FrameDecks, SpaceFrameIsInvariantUnderRotation) {
   EXPECT_EQ(u1.at(6).size(), 0u);
 }
 
+// The example portal: the answers of its opening comment (slope deflection with a
+// beam load and a horizontal load).
+TEST(FrameDecks, ExamplePortalFrame) {
+  test::TempDir dir;
+  int status = 0;
+  const std::string sal = test::run_deck_text(dir, "portico", test::source_file("examples/frame-portal.vtn"), &status);
+  ASSERT_EQ(status, 0);
+  const auto r = reactions(sal);
+  const double left[3] = {5.125, 100.0 / 3, -1.5}, right[3] = {-15.125, 116.0 / 3, 25.5};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_NEAR(r.at(1)[i], left[i], 1e-4 * 40) << i;
+    EXPECT_NEAR(r.at(4)[i], right[i], 1e-4 * 40) << i;
+  }
+  const auto m = member_forces(sal, 1);
+  EXPECT_NEAR(std::fabs(m.at(1).forces[1][2]), 19.0, 1e-4 * 40);
+  EXPECT_NEAR(std::fabs(m.at(3).forces[1][2]), 35.0, 1e-4 * 40);
+  EXPECT_NEAR(displacements(sal).at(2)[0], 0.0025397, 1e-4 * 0.0025397);
+}
+
 // Fixed-end forces, every end held: a uniform load w = 10 on L = 6 (wL/2 = 30,
 // wL^2/12 = 30); a point load P = 30 at a = 2 (P b^2 (3a+b)/L^3 = 22.22,
 // P a b^2/L^2 = 26.67, P a^2 (a+3b)/L^3 = 7.78, P a^2 b/L^2 = 13.33); the uniform
