@@ -152,8 +152,10 @@ void gather_element(int element, const double* displacements) {
   const double* coord = WORK.reals(PROBLEM.COORD);
   for (int k = 1; k <= a.NNODE; ++k) {
     const std::int32_t node = element_node(a.set, element, k);
+    // A member without a reference node has node 0 in its place.
+    const bool present = node >= 1 && node <= PROBLEM.NPNODS;
     for (int i = 0; i < a.NDIME; ++i)
-      corel[i + a.NDIME * (k - 1)] = i < PROBLEM.NDIME ? coord[(node - 1) + i * PROBLEM.NPNODS] : 0.0;
+      corel[i + a.NDIME * (k - 1)] = present && i < PROBLEM.NDIME ? coord[(node - 1) + i * PROBLEM.NPNODS] : 0.0;
     flags[k - 1] = 0;
     angles[k - 1] = 0.0;
     for (int i = 0; i < PROBLEM.MAPOY; ++i)

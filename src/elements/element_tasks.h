@@ -48,6 +48,18 @@ using TaskTable = std::array<TaskRoutine, ELEMENT_TASK_COUNT>;
 // set (`set` must be the active set) through the table of the set's family.
 void ELETR3(int element, int set, const char* fetch, const char* store, ElementTask task);
 
+// The stress table of a family that prints its own (the stress loop prints the
+// integration-point lines of the others under its own headings): the column heading
+// of a set (before the set is activated), and, when not null, the lines of element row `element` of the active set
+// from its TENSG (otherwise the loop's point lines follow the family's heading).
+struct OwnStressTable {
+  void (*heading)(int set);
+  void (*element_lines)(int element);
+};
+
+// The own stress table of a set's family; null when the stress loop prints the set.
+const OwnStressTable* own_stress_table(int set);
+
 // Task dispatcher of heat-conduction sets.
 void ELETRT(int element, int set, const char* fetch, const char* store, ElementTask task);
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "elements/frame/beam_element_geometry.h"
 #include "elements/shape_functions.h"
 #include "run/errstp.h"
 #include "run/file_set.h"
@@ -130,9 +131,12 @@ void PREVIO(int ielem, int igaus, int ngaus, int ndime, int nnode, int ntype, in
   const double u = ndime == 3 ? POSGT[2 * ngaus + g] : 0.0;
   FUNFOR(s, t, u, type_code, ndime, FFORM, DERIV);
   if (ntype == BEAM_ELEMENT) {
-    // The beam-element geometry routine (tangent length as determinant, derivatives
-    // along the member) replaces JACOBM here once the beam elements exist.
-    ERRSTP("PREVIO: ELEMENTO VIGA NO DISPONIBLE");
+    // The line of a beam element lies in the plane: its own geometry routine gives the
+    // tangent length as determinant and the derivatives along the line.
+    BVIGAS(ndime, nnode, ielem, PNTGEO.DJACB, igaus, FFORM, DCART, DERIV, COREL, CORPG, XJACI, XJACM);
+    dvolu = PNTGEO.DJACB * PESGT[g];
+    PNTGEO.DVOLU = dvolu;
+    return;
   }
   // DERIV is laid out with the natural dimension of the type; JACOBM reads it with
   // ndime, so the two must agree.

@@ -4,6 +4,9 @@
 #include "elements/element_tasks.h"
 #include "elements/plate/plate_tasks.h"
 #include "elements/shell/flat_shell_tasks.h"
+#include "elements/frame/beam_element_tasks.h"
+#include "elements/frame/frame_tasks.h"
+#include "elements/revolution/cone_tasks.h"
 #include "input/element_sets.h"
 #include "run/errstp.h"
 
@@ -20,10 +23,22 @@ const TaskTable* const FAMILY_TABLES[ELEMENT_FAMILY_COUNT] = {
     &CONTINUUM_TASKS,   // continuum
     &PLATE_TASKS,       // plate
     &FLAT_SHELL_TASKS,  // flat shell
-    nullptr,            // frame, truss and grid
-    nullptr,            // beam finite element
-    nullptr,            // shell of revolution
+    &FRAME_TASKS,       // frame, truss and grid
+    &BEAM_ELEMENT_TASKS,  // beam finite element
+    &CONE_TASKS,        // shell of revolution
     &CONDUCTION_TASKS,  // heat conduction
+};
+
+// The stress tables of the families that print their own, in family order.
+const OwnStressTable* const FAMILY_STRESS_TABLES[ELEMENT_FAMILY_COUNT] = {
+    nullptr,               // none
+    nullptr,               // continuum
+    nullptr,               // plate
+    nullptr,               // flat shell
+    &FRAME_STRESS_TABLE,   // frame, truss and grid
+    &BEAM_ELEMENT_STRESS_TABLE,  // beam finite element
+    nullptr,               // shell of revolution
+    nullptr,               // heat conduction
 };
 
 [[noreturn]] void missing_task(ElementTask task) {
@@ -56,6 +71,10 @@ void ELETR3(int element, int set, const char* fetch, const char* store, ElementT
 
 void ELETRT(int element, int set, const char* fetch, const char* store, ElementTask task) {
   dispatch(element, set, fetch, store, task, &CONDUCTION_TASKS);
+}
+
+const OwnStressTable* own_stress_table(int set) {
+  return FAMILY_STRESS_TABLES[static_cast<int>(SETS(set).family)];
 }
 
 Dispatcher element_dispatcher(int set) {

@@ -1,5 +1,7 @@
 #include "elements/task_support.h"
 
+#include <cmath>
+
 namespace vortan {
 
 double point_geometry(int element, int g, int ntype, double thickness) {
@@ -63,6 +65,26 @@ void forces_from_stresses() {
       for (int k = 0; k < a.NSTRE; ++k) sum += bi[k] * stresses[a.NSTR1 * g + k];
       f[i] += dv[g] * sum;
     }
+}
+
+void turn_support_columns(double* b) {
+  const ActiveSetRecord& a = ACTIVE;
+  if (a.NDIME != 2) return;
+  const std::int32_t* flags = a.ints(a.APOYO);
+  const double* angles = a.reals(a.APANG);
+  for (int k = 0; k < a.NNODE; ++k) {
+    if (flags[k] != 1) continue;
+    const double c = std::cos(angles[k]), s = std::sin(angles[k]);
+    for (int g = 0; g < a.NGAUS; ++g) {
+      double* cx = b + a.NSTRE * (a.NDOFN * k + a.NEVAB * g);
+      double* cy = cx + a.NSTRE;
+      for (int row = 0; row < a.NSTRE; ++row) {
+        const double x = cx[row], y = cy[row];
+        cx[row] = c * x + s * y;
+        cy[row] = c * y - s * x;
+      }
+    }
+  }
 }
 
 void stresses_from_products() {

@@ -45,5 +45,9 @@ void stiffness_from_products();
 void forces_from_stresses();
 // TENSG = DBMAT DESLO at every point (the first NSTRE values of each point).
 void stresses_from_products();
+// Expresses the first two variables of every node on an inclined support in the
+// support's axes, in the BMATZ of every point of a plane set: columns (Cx, Cy) become
+// (c Cx + s Cy, c Cy - s Cx).
+void turn_support_columns(double* b);
 
 }  // namespace vortan

@@ -179,9 +179,10 @@ LineEnd scan_line(std::string_view name, Scan& scan, int& first, int& last) {
       last = end;
       const std::string_view token = std::string_view(line).substr(column, end - column);
       double number = 0.0;
-      // A number is read from its whole token: cutting a long one at 20 characters
-      // would lose its exponent and make it a word, read as 0 on a data card.
-      if (read_card_number(token, number)) {
+      // A number is read whole: cut to its first 20 characters, a number written with
+      // all its digits would lose the end of its exponent (6.123233995736766e-17 would
+      // read as 0.612). Other tokens are read on their first 20 characters.
+      if (read_card_number(token, number) || read_card_number(token.substr(0, WORD_LENGTH), number)) {
         if (!std::isfinite(number)) ERRSTP("LISTEN: NUMERO FUERA DE RANGO");
         add_number(scan, number);
       } else {

@@ -89,6 +89,9 @@ void check_node_numbers() {
     const std::int32_t row = glelem(2, element);
     for (int k = 1; k <= set.NNODE; ++k) {
       const std::int32_t node = lnods(set, row, k + 1);
+      // A space member may leave out its reference node (0): its axes then follow
+      // from the member alone.
+      if (node == 0 && k == 3 && set.family == ElementFamily::frame) continue;
       if (node < 1 || node > PROBLEM.NPNODS) stop_on_bad_node(element, node);
     }
   }

@@ -20,6 +20,12 @@ std::int32_t element_node(const ElementSet& set, int row, int k) {
   return WORK.int_at(set.LNODS + (row - 1) + k * set.NELEM);
 }
 
+// Nodes of an element that carry its degrees of freedom: the two end nodes of a
+// member (its reference node only fixes the member's axes), every node otherwise.
+int carrying_nodes(const ElementSet& set) {
+  return set.family == ElementFamily::frame ? 2 : set.NNODE;
+}
+
 void merge_node(const ElementSet& set, int node) {
   if (adres(node, COUNT) == 0) {
     adres(node, COUNT) = set.NDOFN;
@@ -52,7 +58,7 @@ void merge_set_patterns() {
   for (int s = 1; s <= PROBLEM.NSETS; ++s) {
     const ElementSet& set = SETS(s);
     for (int row = 1; row <= set.NELEM; ++row) {
-      for (int k = 1; k <= set.NNODE; ++k) merge_node(set, element_node(set, row, k));
+      for (int k = 1; k <= carrying_nodes(set); ++k) merge_node(set, element_node(set, row, k));
       // The mid-side nodes of the TLCL plate triangle carry no deflection (kind 3)
       // and no rotation of kind 5.
       if (set.element_type == ELEM_TLCL)

@@ -25,6 +25,13 @@ void read_frame_material(SetCards& cards) {
   p[FRAME_INERTIA_X] = GETREA("XINER=", 0.0, " INERCIA SOBRE EJE X");
   if (cards.beam_dimension == 2) {
     p[FRAME_SPECIFIC_WEIGHT] = GETREA("PESOVOL=", 0.0, " PESO VOLUMETRICO");
+    // Plane combined structures say how their members are connected: as bars, rigidly,
+    // or hinged at the member's first node.
+    if (cards.beam_subtype == 3) {
+      const int connection = GETINT("CONEXION=", 2, " CONEXION 1-BARRA 2-RIGIDA 3-ARTICULADA");
+      if (connection < 1 || connection > 3) stop(STRUCTURAL_READER, "CONEXION DE BARRA ERRONEA");
+      p[FRAME_MEMBER_CONNECTION] = connection;
+    }
   } else if (cards.beam_dimension == 3) {
     p[FRAME_INERTIA_Y] = GETREA("YINER=", 0.0, " INERCIA SOBRE EJE Y");
     p[FRAME_POLAR_INERTIA] = GETREA("XJNER=", 0.0, " PRODUCTO POLAR DE INERCIA");

@@ -50,6 +50,7 @@ enum Frame : int {
   FRAME_BEAM_CONNECTION = 6,  // "INDCONE="
   FRAME_BEAM_THICKNESS = 7,   // only with the connection flag set
   FRAME_SHELL_THICKNESS = 8,  // only with the connection flag set
+  FRAME_MEMBER_CONNECTION = 9,  // two-dimensional "COMBINADO": "CONEXION=" 1 bar, 2 rigid, 3 hinged
   FRAME_COUNT = 10,
 };
 

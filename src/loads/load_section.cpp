@@ -12,6 +12,8 @@
 #include "loads/face_pressure.h"
 #include "loads/imposed_loads.h"
 #include "loads/load_reader.h"
+#include "loads/line_loads.h"
+#include "loads/member_loads.h"
 #include "loads/point_loads.h"
 #include "loads/self_weight.h"
 #include "loads/side_loads.h"
@@ -32,11 +34,13 @@ bool printing() { return PROBLEM.printing(PRINT_DATA); }
 using LoadTypeReader = void (*)(int set);
 
 // The load types of a section, in the order their keywords are compared. A type whose
-// reader is not built stops the run with its own message instead of being skipped.
+// reader is not built stops the run with its own message instead of being skipped; a
+// type that ends the section ends it once its block is read.
 struct LoadType {
   std::string_view keyword;
   LoadTypeReader read;
   std::string_view unavailable;
+  bool ends_section = false;
 };
 
 constexpr LoadType LOAD_TYPES[] = {
@@ -48,8 +52,8 @@ constexpr LoadType LOAD_TYPES[] = {
     {"INTERPOLADAS", nullptr, "FUERZAS: INTERPOLADAS NO DISPONIBLE"},
     {"DEFORMACIONESIMPUEST", read_imposed_strains, ""},
     {"TENSIONESIMPUESTAS", read_imposed_stresses, ""},
-    {"FUERZASVIGAS", nullptr, "FUERZAS: FUERZASVIGAS NO DISPONIBLE"},
-    {"CARGASDELINEA", nullptr, "FUERZAS: CARGASDELINEA NO DISPONIBLE"},
+    {"FUERZASVIGAS", FUEVIG, ""},
+    {"CARGASDELINEA", FUERLIN, "", true},
     {"FINFUERZAS", nullptr, ""},
 };
 
@@ -60,7 +64,7 @@ bool read_load_type(int set) {
     if (!CARD.word_is(1, type.keyword)) continue;
     if (type.read != nullptr) {
       type.read(set);
-      return true;
+      return !type.ends_section;
     }
     if (!type.unavailable.empty()) ERRSTP(type.unavailable);
     return false;
@@ -77,10 +81,12 @@ void clear_member_loads(int set) {
 
 // First component (0-based) of the pair that an inclined support turns, or -1 for a
 // problem type whose elements do not turn the unknowns of such nodes.
-int turned_pair(int problem_type) {
-  switch (problem_type) {
+int turned_pair(const ElementSet& s) {
+  switch (s.problem_type) {
     case PLANE_STRESS: case PLANE_STRAIN: case AXISYMMETRIC: case SHELL_OF_REVOLUTION: return 0;
     case PLATE: return 1;
+    case FRAME: return s.dimension == 2 ? 0 : -1;
+    case BEAM_ELEMENT: return 0;
     default: return -1;
   }
 }
@@ -119,7 +125,7 @@ void write_load_rows(int set) {
 
 void turn_loads_to_support_axes(int set) {
   const ElementSet& s = SETS(set);
-  const int pair = turned_pair(s.problem_type);
+  const int pair = turned_pair(s);
   if (PROBLEM.MAPOY <= 0 || PROBLEM.APOYO == 0 || pair < 0 || s.NDOFN < pair + 2) return;
   const double* angles = support_angles();
   const int nodes = loaded_nodes(set);

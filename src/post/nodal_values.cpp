@@ -17,10 +17,12 @@ namespace {
 // First kind position (0-based among the set's kinds) of the pair an inclined support
 // turns, or -1 for a problem type whose elements do not turn the unknowns of such
 // nodes.
-int turned_pair(int problem_type) {
-  switch (problem_type) {
+int turned_pair(const ElementSet& s) {
+  switch (s.problem_type) {
     case PLANE_STRESS: case PLANE_STRAIN: case AXISYMMETRIC: case SHELL_OF_REVOLUTION: return 0;
     case PLATE: return 1;
+    case FRAME: return s.dimension == 2 ? 0 : -1;
+    case BEAM_ELEMENT: return 0;
     default: return -1;
   }
 }
@@ -54,7 +56,7 @@ void displacements_in_global_axes(const double* solution, double* global) {
   }
   for (int set = 1; set <= PROBLEM.NSETS; ++set) {
     const ElementSet& s = SETS(set);
-    const int pair = turned_pair(s.problem_type);
+    const int pair = turned_pair(s);
     int kinds[DOF_KINDS];
     if (s.family == ElementFamily::conduction || pair < 0 || set_kinds(s, kinds) < pair + 2) continue;
     for (int e = 1; e <= s.NELEM; ++e)

@@ -72,6 +72,10 @@ void write_point_line(int g) {
   } else if (a.NDIME == 1) {
     // The coordinate gives its last column to the flux.
     line += fmt::F(x[0], 10, 4) + fmt::E(s[0], 12, 4);
+  } else if (!conduction && a.NTYPE == SHELL_OF_REVOLUTION) {
+    // The five stress resultants of a shell of revolution, each ending under its title.
+    line += fmt::F(x[0], 11, 4) + fmt::F(x[1], 8, 4);
+    for (int i = 0; i < 5; ++i) line += fmt::E(s[i], 11, 3);
   } else {
     // The second coordinate gives its last column to the first stress. Plates list
     // their three moments and two shears.
@@ -99,19 +103,23 @@ void stress_loop(const double* displacements) {
   }
   for (int set = 1; set <= PROBLEM.NSETS; ++set) {
     const bool printing = prints_stresses(set);
+    const OwnStressTable* own = own_stress_table(set);
     if (printing) {
       write_empty(UNIT_LISTING);
       write_record(UNIT_LISTING, fmt::X(20) + " TENSIONES EN SET NUMERO: " + fmt::I(set, 5));
       write_empty(UNIT_LISTING);
       const std::string heading = stress_heading(SETS(set));
-      if (!heading.empty()) write_record(UNIT_LISTING, heading);
+      if (own != nullptr) own->heading(set);
+      else if (!heading.empty()) write_record(UNIT_LISTING, heading);
     }
     run_set_pass(
         set, ElementTask::stresses, [&](int element) { gather_element(element, displacements); },
         [&](int element) {
           check_finite_element_results("TENSIONES", element, ACTIVE.reals(ACTIVE.TENSG),
                                        ACTIVE.NGAUS * ACTIVE.NSTR1, ACTIVE.NSTR1);
-          if (printing) write_element_stresses(element);
+          if (!printing) return;
+          if (own != nullptr && own->element_lines != nullptr) own->element_lines(element);
+          else write_element_stresses(element);
         });
   }
 }

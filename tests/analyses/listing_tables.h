@@ -115,4 +115,36 @@ inline std::vector<ElementStressLines> gauss_stresses(const std::string& listing
   return elements;
 }
 
+// The member force table of a frame set: for every member, its two ends, each the
+// node followed by the end forces in the member's local axes.
+struct MemberEnds {
+  int node[2] = {};
+  std::vector<double> forces[2];
+};
+inline std::map<int, MemberEnds> member_forces(const std::string& listing, int set) {
+  std::map<int, MemberEnds> members;
+  const auto lines = lines_of(listing);
+  std::size_t i = 0;
+  const std::string title = " TENSIONES EN SET NUMERO: ";
+  for (; i < lines.size(); ++i) {
+    const std::size_t at = lines[i].find(title);
+    if (at != std::string::npos && std::atoi(lines[i].c_str() + at + title.size()) == set) break;
+  }
+  int element = 0, end = 0;
+  for (i += 3; i < lines.size() && !lines[i].empty(); ++i) {
+    std::istringstream in(lines[i]);
+    if (lines[i].substr(0, 9).find_first_not_of(' ') != std::string::npos) {
+      in >> element;
+      end = 0;
+    } else {
+      end = 1;
+    }
+    MemberEnds& m = members[element];
+    in >> m.node[end];
+    double value = 0.0;
+    while (in >> value) m.forces[end].push_back(value);
+  }
+  return members;
+}
+
 }  // namespace vortan::test

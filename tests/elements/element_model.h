@@ -26,6 +26,8 @@ struct ElementModel {
   std::string storage = "RRRRRRRRRRM";
   int packed_stiffness = 0;
   bool conduction = false;   // a heat-conduction set
+  int nnode = 0;             // nodes per element when the type does not fix them (frames)
+  int beam_subtype = 0;      // frames: 1 truss, 2 grid, 3 combined
 };
 
 // Builds the model into PROBLEM and SETS (set 1), allocates its arrays, opens its set
@@ -42,9 +44,11 @@ inline void build_model(const ElementModel& m) {
   s.problem_type = m.problem_type;
   s.element_type = m.element_type;
   s.family = m.conduction ? ElementFamily::conduction : structural_family(m.problem_type);
-  s.NNODE = element_nodes(m.element_type);
+  s.NNODE = m.nnode > 0 ? m.nnode : element_nodes(m.element_type);
+  s.beam_subtype = m.beam_subtype;
+  s.beam_dimension = m.beam_subtype > 0 ? m.ndime : 0;
   s.NELEM = static_cast<int>(m.elements.size());
-  s.NGAUS = m.ngaus > 0 ? m.ngaus : element_default_ngaus(m.element_type);
+  s.NGAUS = m.ngaus > 0 ? m.ngaus : m.beam_subtype > 0 ? 2 : element_default_ngaus(m.element_type);
   s.NDOFN = m.ndofn;
   s.NSTRE = m.nstre;
   s.NSTR1 = m.nstr1;
@@ -62,6 +66,11 @@ inline void build_model(const ElementModel& m) {
     for (int i = 0; i < m.ndime; ++i) WORK.reals(PROBLEM.COORD)[n + i * nodes] = m.coordinates[n * m.ndime + i];
   s.PROPS = DIRECT(RUN.NXTPOS, RUN.MEMORY, s.nprops, "PROPS", REAL_WORDS);
   for (int i = 0; i < s.nprops; ++i) WORK.reals(s.PROPS)[i] = m.props[i];
+  if (m.beam_subtype > 0) {  // frames keep their members' fixed-end forces after the load rows
+    const std::int64_t loads = 2 * std::int64_t{s.NEVAB()} * s.NELEM;
+    s.CARGA = DIRECT(RUN.NXTPOS, RUN.MEMORY, loads, "CARGA", REAL_WORDS);
+    ZEROR(loads, WORK.reals(s.CARGA));
+  }
   OPENSE(1);
   reserve_set_work_area();
   ACTSET(1);

@@ -210,11 +210,28 @@ TEST(ElementPointGeometry, TruncatedConeAtItsCentre) {
   EXPECT_EQ(fatal_message([&] { near_axis.point(1, 6); }), failure);
 }
 
-TEST(ElementPointGeometry, UnavailableOrInconsistentCallsStop) {
-  Element beam(ELEM_LI2, 2, {0, 0, 1, 0});
-  const std::string beam_stop = fatal_message([&] { beam.point(1, BEAM_ELEMENT); });
-  EXPECT_EQ(beam_stop.rfind("PREVIO:", 0), 0u);
-  EXPECT_LE(beam_stop.size(), 40u);
+// A beam element's points lie on its line: the volume elements add up to its length,
+// the derivatives are taken along the line and the tangent is its first axis.
+// Coincident nodes stop the run.
+TEST(ElementPointGeometry, BeamElementAlongItsLine) {
+  Element beam(ELEM_LI3, 2, {1, 1, 2.5, 3, 4, 5});  // straight, length 5, direction (0.6, 0.8)
+  EXPECT_NEAR(beam.volume(BEAM_ELEMENT), 5.0, 1e-7);
+  beam.point(2, BEAM_ELEMENT);
+  EXPECT_NEAR(beam.XJACM[0], 0.6, 1e-15);
+  EXPECT_NEAR(beam.XJACM[1], 0.8, 1e-15);
+  EXPECT_NEAR(beam.XJACM[3], -0.8, 1e-15);
+  EXPECT_NEAR(PNTGEO.DJACB, 2.5, 1e-14);
+  // The derivatives along the line of a linear field x s, s the arc length from node 1.
+  const double s[3] = {0.0, 2.5, 5.0};
+  double slope = 0.0;
+  for (int n = 0; n < 3; ++n) slope += beam.DCART[2 * n] * s[n];
+  EXPECT_NEAR(slope, 1.0, 1e-14);
+  EXPECT_NEAR(beam.CORPG[2], 1 + 0.6 * (2.5 + 2.5 * 0.5773502588272095), 1e-7);
+  Element collapsed(ELEM_LI2, 2, {2, 2, 2, 2});
+  EXPECT_EQ(fatal_message([&] { collapsed.point(1, BEAM_ELEMENT); }), "BVIGAS:ERROR AREA CERO O NEGATIVA");
+}
+
+TEST(ElementPointGeometry, InconsistentCallsStop) {
   Element flat(ELEM_HE8, 2, std::vector<double>(16, 0.0), 8);
   const std::string dim_stop = fatal_message([&] { flat.point(1, 4); });
   EXPECT_EQ(dim_stop.rfind("PREVIO:", 0), 0u);

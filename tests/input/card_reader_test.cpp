@@ -84,6 +84,13 @@ TEST_F(CardReaderTest, NumberForms) {
   EXPECT_DOUBLE_EQ(x, 3);
   for (const char* word : {"-", ".", "+.", "1E", "1.5X", "E5", "TR3", "1-", "1..2"})
     EXPECT_FALSE(read_card_number(word, x)) << word;
+  // A number longer than 20 characters is read whole, its exponent included.
+  deck("6.123233995736766e-17 -0.33333333333333333333 1.00000000000000000000XYZ\n");
+  LISTEN("INPDAT");
+  ASSERT_EQ(CARD.NVALU, 3);
+  EXPECT_DOUBLE_EQ(CARD.VALUE(1), 6.123233995736766e-17);
+  EXPECT_DOUBLE_EQ(CARD.VALUE(2), -1.0 / 3.0);
+  EXPECT_DOUBLE_EQ(CARD.VALUE(3), 1.0);  // a longer token that is a number in its first 20
 }
 
 // A number longer than a word is read whole: cut at 20 characters it would lose its

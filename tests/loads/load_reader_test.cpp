@@ -171,8 +171,8 @@ TEST_F(LoadBlock, BadLoadCardsStopTheRun) {
       {in_set_1("CARGAS_REPARTIDAS\n"), "FUEREU : SET SIN CARGAS REPARTIDAS"},
       {in_set_1("TEMPERATURA\n"), "FUERZAS: TEMPERATURA NO DISPONIBLE"},
       {in_set_1("INTERPOLADAS\n"), "FUERZAS: INTERPOLADAS NO DISPONIBLE"},
-      {in_set_1("FUERZAS_VIGAS\n"), "FUERZAS: FUERZASVIGAS NO DISPONIBLE"},
-      {in_set_1("CARGAS_DE_LINEA\n"), "FUERZAS: CARGASDELINEA NO DISPONIBLE"},
+      {in_set_1("FUERZAS_VIGAS\n"), "FUEVIG: EL SET NO ES DE BARRAS"},
+      {in_set_1("CARGAS_DE_LINEA\n"), "FUERLIN: TIPO DE PROBLEMA NO DISPONIBLE"},
   };
   for (const auto& [deck, message] : cases) {
     EXPECT_EQ(stop_of(deck), message) << deck.substr(model.size());
