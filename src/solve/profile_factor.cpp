@@ -79,4 +79,49 @@ void profile_resolution(const double* stiff, const std::int32_t* maxad, std::int
   }
 }
 
+void profile_resolution_block(const double* stiff, const std::int32_t* maxad, std::int32_t neqns, double* v,
+                              int count, std::int64_t stride) {
+  const double* a = stiff - 1;
+  for (std::int32_t n = 1; n <= neqns; ++n) {
+    const double* column = a + maxad[n - 1] + 1;
+    const std::int32_t height = column_height(maxad, n);
+    for (int k = 0; k < count; ++k) {
+      double* x = v + k * stride - 1;
+      double c = 0.0;
+      for (std::int32_t t = 0; t < height; ++t) c += column[t] * x[n - 1 - t];
+      x[n] -= c;
+    }
+  }
+  for (std::int32_t n = 1; n <= neqns; ++n) {
+    const double d = a[maxad[n - 1]];
+    for (int k = 0; k < count; ++k) v[k * stride + n - 1] /= d;
+  }
+  for (std::int32_t n = neqns; n >= 2; --n) {
+    const double* column = a + maxad[n - 1] + 1;
+    const std::int32_t height = column_height(maxad, n);
+    for (int k = 0; k < count; ++k) {
+      double* x = v + k * stride - 1;
+      const double xn = x[n];
+      for (std::int32_t t = 0; t < height; ++t) x[n - 1 - t] -= column[t] * xn;
+    }
+  }
+}
+
+void profile_product(const double* stiff, const std::int32_t* maxad, std::int32_t neqns, const double* x,
+                     double* y) {
+  const double* a = stiff - 1;
+  for (std::int32_t n = 0; n < neqns; ++n) y[n] = 0.0;
+  for (std::int32_t n = 1; n <= neqns; ++n) {
+    const double* column = a + maxad[n - 1] + 1;  // rows n-1, n-2, ...
+    const std::int32_t height = column_height(maxad, n);
+    double s = a[maxad[n - 1]] * x[n - 1];
+    for (std::int32_t t = 0; t < height; ++t) {
+      const std::int32_t row = n - 1 - t;  // 1-based
+      s += column[t] * x[row - 1];
+      y[row - 1] += column[t] * x[n - 1];
+    }
+    y[n - 1] += s;
+  }
+}
+
 }  // namespace vortan
