@@ -50,6 +50,7 @@ struct Arrays {
   double* eigv;     // q: current eigenvalue estimates
   double* d;        // q: the estimates of the previous iteration
   double* rtolv;    // q: relative change of each estimate
+  double* tt;       // q: the scale of each solved vector
 };
 
 Arrays allocate(std::int32_t n, int q, std::int32_t& r_position) {
@@ -66,6 +67,7 @@ Arrays allocate(std::int32_t n, int q, std::int32_t& r_position) {
   a.vec = WORK.reals(DIRECT(RUN.NXTPOS, RUN.MEMORY, static_cast<std::int64_t>(q) * q, "VEC", REAL_WORDS));
   a.d = WORK.reals(DIRECT(RUN.NXTPOS, RUN.MEMORY, q, "D", REAL_WORDS));
   a.rtolv = WORK.reals(DIRECT(RUN.NXTPOS, RUN.MEMORY, q, "RTOLV", REAL_WORDS));
+  a.tt = WORK.reals(DIRECT(RUN.NXTPOS, RUN.MEMORY, q, "TT", REAL_WORDS));
   return a;
 }
 
@@ -99,10 +101,17 @@ void iterate(const EigenProblem& p, const Arrays& a, int q) {
   const std::int64_t nq = static_cast<std::int64_t>(n);
   for (int j = 0; j < q; ++j) times_mass(p.mass, a.r + j * nq, a.xbar + j * nq, n);
   profile_resolution_block(p.stiff, p.maxad, n, a.xbar, q, nq);
+  // Each solved vector scaled to unit mass norm: near convergence they are the modes
+  // divided by their eigenvalues, and projections whose entries span the square of the
+  // eigenvalue range would lose their positive definiteness to rounding.
+  for (int j = 0; j < q; ++j) {
+    const double norm = mass_normalise(p.mass, a.xbar + j * nq, n);
+    a.tt[j] = norm > 0.0 ? 1.0 / norm : 0.0;
+  }
   for (int j = 0; j < q; ++j)
     for (int i = 0; i <= j; ++i) {
-      // Kr = Xbar^T K Xbar = Xbar^T M X; Mr = Xbar^T M Xbar.
-      a.ar[packed_index(i, j)] = mass_product(p.mass, a.xbar + i * nq, a.r + j * nq, n);
+      // Kr = Xbar^T K Xbar = Xbar^T M X (K Xbar = M X); Mr = Xbar^T M Xbar.
+      a.ar[packed_index(i, j)] = mass_product(p.mass, a.xbar + i * nq, a.r + j * nq, n) * a.tt[j];
       a.br[packed_index(i, j)] = mass_product(p.mass, a.xbar + i * nq, a.xbar + j * nq, n);
     }
   switch (generalized_jacobi(a.ar, a.br, a.vec, a.eigv, q, JACOBI_TOLERANCE, JACOBI_SWEEPS)) {
