@@ -100,16 +100,29 @@ inline int run_program(const TempDir& dir, const std::string& deck_name, std::st
 namespace vortan::test {
 
 // A listing with the date, the clock and the timing figures masked, so that two runs
-// of one deck compare equal: everything from the first figure of such a line on
-// becomes one "#".
+// of one deck compare equal: the date and clock lines keep their labels and the blanks
+// that follow them when the first value has a single digit, and everything after
+// becomes one "#" (a two-digit hour or day, or a long run, then masks the same way);
+// a timing row becomes "#" from its first figure on.
 inline std::string mask_listing(const std::string& listing) {
+  struct Clock {
+    const char* label;
+    const char* masked;
+  };
+  const Clock clocks[] = {{"          HORA: ", "          HORA:  #"},
+                          {"          DIA : ", "          DIA :  #"},
+                          {"          TIEMPO CONSUMIDO: ", "          TIEMPO CONSUMIDO:    #"}};
   std::string out;
   for (std::string line : lines_of(listing)) {
-    const bool clock = line.rfind("          HORA: ", 0) == 0 || line.rfind("          DIA : ", 0) == 0 ||
-                       line.rfind("          TIEMPO CONSUMIDO: ", 0) == 0;
-    const bool timing_row = line.size() > 2 && line.compare(line.size() - 2, 2, " %") == 0;
-    if (clock || timing_row) {
-      const std::size_t figure = line.find_first_of("0123456789-", clock ? 16 : 0);
+    bool clock = false;
+    for (const Clock& c : clocks) {
+      if (line.rfind(c.label, 0) != 0) continue;
+      line = c.masked;
+      clock = true;
+    }
+    const bool timing_row = !clock && line.size() > 2 && line.compare(line.size() - 2, 2, " %") == 0;
+    if (timing_row) {
+      const std::size_t figure = line.find_first_of("0123456789-");
       if (figure != std::string::npos) line = line.substr(0, figure) + "#";
     }
     out += line + "\n";
