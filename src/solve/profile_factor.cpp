@@ -79,31 +79,43 @@ void profile_resolution(const double* stiff, const std::int32_t* maxad, std::int
   }
 }
 
-void profile_resolution_block(const double* stiff, const std::int32_t* maxad, std::int32_t neqns, double* v,
-                              int count, std::int64_t stride) {
+namespace {
+
+// r[k] -= c * x[k] for k < count, four at a time.
+inline void subtract_scaled_run(double* __restrict r, double c, const double* __restrict x, int count) {
+  int k = 0;
+  for (; k + 4 <= count; k += 4) {
+    r[k] -= c * x[k];
+    r[k + 1] -= c * x[k + 1];
+    r[k + 2] -= c * x[k + 2];
+    r[k + 3] -= c * x[k + 3];
+  }
+  for (; k < count; ++k) r[k] -= c * x[k];
+}
+
+}  // namespace
+
+void profile_resolution_interleaved(const double* stiff, const std::int32_t* maxad, std::int32_t neqns, double* v,
+                                    int count) {
   const double* a = stiff - 1;
+  const std::int64_t q = count;
+  // Forward reduction: row n loses the column of n times the rows above it.
   for (std::int32_t n = 1; n <= neqns; ++n) {
-    const double* column = a + maxad[n - 1] + 1;
+    const double* column = a + maxad[n - 1] + 1;  // rows n-1, n-2, ...
     const std::int32_t height = column_height(maxad, n);
-    for (int k = 0; k < count; ++k) {
-      double* x = v + k * stride - 1;
-      double c = 0.0;
-      for (std::int32_t t = 0; t < height; ++t) c += column[t] * x[n - 1 - t];
-      x[n] -= c;
-    }
+    double* row = v + (n - 1) * q;
+    for (std::int32_t t = 0; t < height; ++t) subtract_scaled_run(row, column[t], v + (n - 2 - t) * q, count);
   }
   for (std::int32_t n = 1; n <= neqns; ++n) {
     const double d = a[maxad[n - 1]];
-    for (int k = 0; k < count; ++k) v[k * stride + n - 1] /= d;
+    double* row = v + (n - 1) * q;
+    for (int k = 0; k < count; ++k) row[k] /= d;
   }
   for (std::int32_t n = neqns; n >= 2; --n) {
     const double* column = a + maxad[n - 1] + 1;
     const std::int32_t height = column_height(maxad, n);
-    for (int k = 0; k < count; ++k) {
-      double* x = v + k * stride - 1;
-      const double xn = x[n];
-      for (std::int32_t t = 0; t < height; ++t) x[n - 1 - t] -= column[t] * xn;
-    }
+    const double* row = v + (n - 1) * q;
+    for (std::int32_t t = 0; t < height; ++t) subtract_scaled_run(v + (n - 2 - t) * q, column[t], row, count);
   }
 }
 

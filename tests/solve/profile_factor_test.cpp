@@ -141,15 +141,18 @@ TEST_F(ProfileSolvers, BlockResolutionAndProduct) {
     EXPECT_NEAR(product[i], s, 1e-12 * std::abs(m.dense[static_cast<std::size_t>(i) * m.n + i])) << i;
   }
   EXPECT_EQ(DECOMP(stiff.data(), maxad.data(), m.n, false), 0);
-  const int count = 3, stride = m.n + 5;
-  std::vector<double> block(static_cast<std::size_t>(count) * stride, 7.0);
+  // Six right-hand sides held equation by equation (the runs of four and the rest).
+  const int count = 6;
+  std::vector<double> interleaved(static_cast<std::size_t>(count) * m.n);
+  std::vector<std::vector<double>> single(count, std::vector<double>(m.n));
   for (int k = 0; k < count; ++k)
-    for (int i = 0; i < m.n; ++i) block[k * stride + i] = std::cos(i * (k + 1.0));
-  std::vector<double> single = block;
-  profile_resolution_block(stiff.data(), maxad.data(), m.n, block.data(), count, stride);
+    for (int i = 0; i < m.n; ++i) single[k][i] = interleaved[static_cast<std::size_t>(i) * count + k] = std::cos(i * (k + 1.0));
+  profile_resolution_interleaved(stiff.data(), maxad.data(), m.n, interleaved.data(), count);
   for (int k = 0; k < count; ++k) {
-    profile_resolution(stiff.data(), maxad.data(), m.n, single.data() + k * stride);
-    for (int i = 0; i < stride; ++i) EXPECT_EQ(block[k * stride + i], single[k * stride + i]) << k << " " << i;
+    profile_resolution(stiff.data(), maxad.data(), m.n, single[k].data());
+    for (int i = 0; i < m.n; ++i)
+      EXPECT_NEAR(interleaved[static_cast<std::size_t>(i) * count + k], single[k][i], 1e-12 * (1 + std::abs(single[k][i])))
+          << k << " " << i;
   }
 }
 
