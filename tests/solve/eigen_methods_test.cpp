@@ -249,6 +249,35 @@ TEST_F(EigenMethods, RepeatedEigenvaluesComeWithIndependentVectors) {
   EXPECT_NE(listing().find("AUTOVALORES MENORES =     6   CALCULADOS =     6"), std::string::npos);
 }
 
+// Far below its root a deflated determinant of high degree moves the secant little:
+// here an uncoupled system (K diagonal, unit masses) with two thousand eigenvalues
+// crowded above 10 and a close pair and a single one below. The determinant search
+// accelerates its steps until a shift passes the eigenvalue, and settles each shift
+// within its limit of 50; so it does on the double roots of two equal chains.
+TEST_F(EigenMethods, DeterminantSearchOnACrowdedSpectrumAndOnDoubleRoots) {
+  Chain crowded;
+  crowded.n = 2000;
+  for (int i = 0; i < crowded.n; ++i) crowded.diagonal.push_back(10.0 + (i % 100) * 1e-3);
+  crowded.diagonal[0] = 1.0;
+  crowded.diagonal[1] = 1.001;
+  crowded.diagonal[2] = 3.0;
+  crowded.off.assign(crowded.n, 0.0);
+  crowded.mass.assign(crowded.n, 1.0);
+  const EigenModes found = determinant_search(problem(crowded, 3));
+  ASSERT_EQ(found.count, 3);
+  for (int j = 0; j < 3; ++j) EXPECT_NEAR(found.eigenvalues[j], crowded.diagonal[j], 1e-9) << j;
+  expect_orthonormal_eigenpairs(crowded, found, 1e-9, 1e-9);
+
+  const Chain pairs = Chain::fixed_free(150).twice();
+  const EigenModes modes = determinant_search(problem(pairs, 8));
+  ASSERT_EQ(modes.count, 8);
+  for (int j = 1; j <= 8; ++j) {
+    const double exact = Chain::fixed_free_eigenvalue(150, (j + 1) / 2);
+    EXPECT_NEAR(modes.eigenvalues[j - 1], exact, 1e-9 * exact) << "mode " << j;
+  }
+  expect_orthonormal_eigenpairs(pairs, modes, 1e-9, 1e-9);
+}
+
 // A degree of freedom without mass adds no eigenvalue: the methods that find the
 // lowest modes still agree; the power iteration, whose highest eigenvalue would be
 // infinite, stops.

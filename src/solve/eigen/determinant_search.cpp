@@ -4,10 +4,12 @@
 //     p(mu) = det(K - mu M) / prod over the modes found (mu - lambda_j)
 // has lambda_i as its lowest root. Its values come from factorisations of K - mu M
 // (negative pivots allowed), whose negative pivots also count the eigenvalues below
-// mu (Sturm sequence). A secant iteration on p from two shifts below lambda_i (with
-// the step doubled until a shift passes lambda_i) is kept inside the bracket the
-// counts give, bisecting when it leaves it, until the shift below lambda_i has
-// settled. Inverse iteration at that shift, kept mass-orthogonal to the modes found,
+// mu (Sturm sequence). A secant iteration on p from the two highest shifts below
+// lambda_i, its step doubled at every shift until one passes lambda_i, then kept
+// inside the bracket the counts give (aimed just past its estimate of lambda_i, on
+// the side opposite to the last shift, and bisecting when it leaves the bracket or
+// fails to halve it in two shifts),
+// runs until the bracket is narrow. Inverse iteration at that shift, kept mass-orthogonal to the modes found,
 // then converges to lambda_i and its vector (the nearest eigenvalue above the shift
 // that is not yet found).
 //
@@ -32,7 +34,8 @@ namespace {
 
 constexpr int STIFFNESS_UNIT = 54;
 constexpr int FACTOR_UNIT = 57;
-// The shift has settled when it moves, or the bracket is, no more than this relative.
+// The shift has settled when the bracket of the eigenvalue is no wider than this
+// relative to it, or when, inside the bracket, the secant moves it by no more.
 constexpr double SHIFT_TOLERANCE = 1.0e-6;
 // Shifts nearer than this (relative) to a mode found are left out of the secant: the
 // deflation divides by their small distance.
@@ -115,6 +118,12 @@ double secant(double mu0, double log_p0, int sign0, double mu1, double log_p1, i
 }
 
 double Search::shift_below(int mode, int& polynomial) {
+  // Consecutive steps that have not yet passed the eigenvalue: each doubles the
+  // acceleration of the secant, since far below the root the step of the secant on a
+  // polynomial of high degree is small against the distance left.
+  double eta = 2.0;
+  bool last_above = false;
+  std::vector<double> widths;  // of the bracket, at each shift since the last bisection
   for (;;) {
     // The bracket: the highest shift with fewer than `mode` eigenvalues below it and
     // the lowest with at least `mode`.
@@ -143,13 +152,40 @@ double Search::shift_below(int mode, int& polynomial) {
     if (hi != nullptr && hi->mu - lo->mu <= SHIFT_TOLERANCE * hi->mu) return lo->mu;
     double mu = std::nan("");
     if (s0 != nullptr) {
-      // Doubled steps until a shift has passed the eigenvalue, plain ones after.
-      mu = secant(s0->mu, log_p0, sign0, s1->mu, log_p1, sign1, hi == nullptr ? 2.0 : 1.0);
-      if (std::isfinite(mu) && mu > lo->mu && mu - lo->mu <= SHIFT_TOLERANCE * mu) return lo->mu;
+      // Far from the root the values of p differ by orders of magnitude and the
+      // secant moves little: there it is no sign that the shift has settled.
+      const double root = secant(s0->mu, log_p0, sign0, s1->mu, log_p1, sign1, 1.0);
+      // Inside a bracket the secant is trusted when it would move the lower end by
+      // no more than the tolerance (near a multiple root it creeps up from below and
+      // the upper end stays away), provided its two values of p are of one order:
+      // across a crowd of eigenvalues p falls by orders of magnitude and the secant
+      // stands still far from the root.
+      if (hi != nullptr && s1 == lo && std::isfinite(root) && std::abs(root - lo->mu) <= SHIFT_TOLERANCE * hi->mu &&
+          std::abs(log_p0 - log_p1) <= 3.0)
+        return lo->mu;
+      if (std::isfinite(root) && root > s1->mu) {
+        // Below the eigenvalue the step is accelerated. Once a shift has passed it,
+        // the next shift is aimed a tenth of the last step beyond the root of the
+        // secant, or short of it after a shift that fell above: an accurate
+        // estimate then closes the bracket around the eigenvalue from both sides.
+        const double step = root - s1->mu;
+        mu = hi == nullptr ? s1->mu + eta * step : root + (last_above ? -0.1 : 0.1) * step;
+      }
     }
-    if (!std::isfinite(mu) || mu <= lo->mu) mu = hi != nullptr ? 0.5 * (lo->mu + hi->mu)
-                                                : (lo->mu > 0.0 ? 2.0 * lo->mu : first_guess_);
-    if (hi != nullptr && mu >= hi->mu) mu = 0.5 * (lo->mu + hi->mu);
+    if (hi == nullptr) {
+      if (!std::isfinite(mu) || mu <= lo->mu) mu = lo->mu > 0.0 ? 2.0 * lo->mu : first_guess_;
+      eta = std::min(2.0 * eta, 1024.0);
+    } else {
+      // The secant lost, or the bracket not halved in two shifts (the secant creeps
+      // up to a multiple root from one side): bisect.
+      const double width = hi->mu - lo->mu;
+      const bool creeping = widths.size() >= 2 && width > 0.5 * widths[widths.size() - 2];
+      widths.push_back(width);
+      if (!std::isfinite(mu) || mu <= lo->mu || mu >= hi->mu || creeping) {
+        mu = 0.5 * (lo->mu + hi->mu);
+        widths.clear();
+      }
+    }
     if (polynomial >= p_.polynomial_limit) {
       write_empty(UNIT_LISTING);
       write_record(UNIT_LISTING, fmt::X(5) + "NO SE OBTUVO CONVERGENCIA EN EL SHIFT" + fmt::X(3) + "AUTOVALOR" +
@@ -158,7 +194,8 @@ double Search::shift_below(int mode, int& polynomial) {
     }
     ++polynomial;
     const Shift& s = factorise(mu);
-    if (s.below < mode) save_factor(mu);
+    last_above = s.below >= mode;
+    if (!last_above) save_factor(mu);
   }
 }
 
