@@ -43,7 +43,8 @@ PowerIteration von_mises_iteration(std::int32_t n, const double* mass, const Sti
     if (!(change > threshold)) return result;
     if (result.iterations >= limit) {
       write_record(UNIT_LISTING, fmt::X(5) + "ITERACION DE POTENCIAS SIN CONVERGENCIA TRAS" +
-                                     fmt::I(result.iterations, 7) + " ITERACIONES");
+                                     fmt::I(result.iterations, 7) + " ITERACIONES" + fmt::X(3) + "AUTOVALOR =" +
+                                     fmt::E(lambda, 20, 12) + fmt::X(3) + "CAMBIO =" + fmt::E(change, 14, 6));
       ERRSTP("VONMIS: NO CONVERGE EN " + std::to_string(limit) + " ITERACIONES");
     }
   }
