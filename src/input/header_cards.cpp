@@ -247,6 +247,8 @@ void mandatory_checks(const Reader& r) {
   if (PROBLEM.NPNODS == 0) r.stop("NPNODS PTS NODALES ES OBLIGATORIO");
   if (r.is(SL | SG | NL | TH | EI) && PROBLEM.solver == 0) r.stop("SOLVER ES OBLIGATORIO");
   if (r.is(SL | SG | TH) && PROBLEM.postprocessor == 0) ERRSTP("INPEST: POSTPROCESO ES OBLIGATORIO");
+  // Without a number of modes the eigenvalue methods would have nothing to stop at.
+  if (r.is(EI) && PROBLEM.NUMFR < 1) r.stop("NUMFR DEBE SER MAYOR QUE CERO");
 }
 
 void reset_header() {
@@ -257,6 +259,7 @@ void reset_header() {
   PROBLEM.error_estimation = 0;
   PROBLEM.internal_forces = 0;
   PROBLEM.internal_forces_per_element = 0;
+  PROBLEM.NUMFR = 0;
   for (int& p : PROBLEM.print) p = 1;
 }
 

@@ -234,6 +234,20 @@ bool open_existing_formatted(int unit, const std::string& path) {
   return true;
 }
 
+void open_scratch(int unit, std::string_view extension) {
+  if (unit_is_open(unit)) close_unit(unit, false);
+  Unit u;
+  u.path = unit_file_name(extension);
+  u.form = Form::unformatted;
+  u.file = std::fopen(u.path.c_str(), "w+b");
+  if (u.file == nullptr) {
+    write_empty(UNIT_LISTING);
+    write_record(UNIT_LISTING, fmt::X(5) + "NO SE PUEDE ABRIR EL FICHERO " + u.path);
+    ERRSTP("OPENFI: NO ABRE UNIDAD " + std::to_string(unit) + " " + std::string(extension));
+  }
+  units()[unit] = u;
+}
+
 bool unit_is_open(int unit) { return units().count(unit) != 0; }
 
 void close_unit(int unit, bool delete_file) {

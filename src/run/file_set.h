@@ -56,6 +56,11 @@ std::string unit_file_name(std::string_view extension);
 // cannot be opened.
 bool open_existing_formatted(int unit, const std::string& path);
 
+// Opens a scratch file for unformatted records on a unit outside the unit table (or
+// in place of the file the table gives it), named from the run with the given
+// extension; stops when it cannot be created.
+void open_scratch(int unit, std::string_view extension);
+
 bool unit_is_open(int unit);
 // Closes one unit, deleting its file when asked; closing a kept file checks that its
 // last records reached it.

@@ -11,4 +11,9 @@ void compute_element_stiffnesses() {
   }
 }
 
+void compute_element_masses() {
+  for (int s = 1; s <= PROBLEM.NSETS; ++s)
+    run_set_pass(s, ElementTask::mass_matrix, [](int e) { gather_element(e); }, [](int) {});
+}
+
 }  // namespace vortan

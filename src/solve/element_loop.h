@@ -22,6 +22,11 @@ void element_stiffness(int element);
 // and result passes fetch what was stored.
 void compute_element_stiffnesses();
 
+// The element mass loop of the eigenvalue and dynamics drivers: computes the lumped
+// mass of every element of every set (task "MASMATRIZ") and stores it as the sets'
+// codes say.
+void compute_element_masses();
+
 // The element load of variable i (0-based) of element row `element` of a set, from
 // the set's element load vectors (NELEM x NEVAB, element index fastest).
 inline double element_load(const ElementSet& set, int element, int i) {

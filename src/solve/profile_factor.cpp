@@ -89,4 +89,61 @@ void profile_resolution(const double* stiff, const std::int32_t* maxad, std::int
   }
 }
 
+namespace {
+
+// r[k] -= c * x[k] for k < count, four at a time.
+inline void subtract_scaled_run(double* __restrict r, double c, const double* __restrict x, int count) {
+  int k = 0;
+  for (; k + 4 <= count; k += 4) {
+    r[k] -= c * x[k];
+    r[k + 1] -= c * x[k + 1];
+    r[k + 2] -= c * x[k + 2];
+    r[k + 3] -= c * x[k + 3];
+  }
+  for (; k < count; ++k) r[k] -= c * x[k];
+}
+
+}  // namespace
+
+void profile_resolution_interleaved(const double* stiff, const std::int32_t* maxad, std::int32_t neqns, double* v,
+                                    int count) {
+  const double* a = stiff - 1;
+  const std::int64_t q = count;
+  // Forward reduction: row n loses the column of n times the rows above it.
+  for (std::int32_t n = 1; n <= neqns; ++n) {
+    const double* column = a + maxad[n - 1] + 1;  // rows n-1, n-2, ...
+    const std::int32_t height = column_height(maxad, n);
+    double* row = v + (n - 1) * q;
+    for (std::int32_t t = 0; t < height; ++t) subtract_scaled_run(row, column[t], v + (n - 2 - t) * q, count);
+  }
+  for (std::int32_t n = 1; n <= neqns; ++n) {
+    const double d = a[maxad[n - 1]];
+    double* row = v + (n - 1) * q;
+    for (int k = 0; k < count; ++k) row[k] /= d;
+  }
+  for (std::int32_t n = neqns; n >= 2; --n) {
+    const double* column = a + maxad[n - 1] + 1;
+    const std::int32_t height = column_height(maxad, n);
+    const double* row = v + (n - 1) * q;
+    for (std::int32_t t = 0; t < height; ++t) subtract_scaled_run(v + (n - 2 - t) * q, column[t], row, count);
+  }
+}
+
+void profile_product(const double* stiff, const std::int32_t* maxad, std::int32_t neqns, const double* x,
+                     double* y) {
+  const double* a = stiff - 1;
+  for (std::int32_t n = 0; n < neqns; ++n) y[n] = 0.0;
+  for (std::int32_t n = 1; n <= neqns; ++n) {
+    const double* column = a + maxad[n - 1] + 1;  // rows n-1, n-2, ...
+    const std::int32_t height = column_height(maxad, n);
+    double s = a[maxad[n - 1]] * x[n - 1];
+    for (std::int32_t t = 0; t < height; ++t) {
+      const std::int32_t row = n - 1 - t;  // 1-based
+      s += column[t] * x[row - 1];
+      y[row - 1] += column[t] * x[n - 1];
+    }
+    y[n - 1] += s;
+  }
+}
+
 }  // namespace vortan

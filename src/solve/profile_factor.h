@@ -23,4 +23,15 @@ std::int32_t DECOMP(double* stiff, const std::int32_t* maxad, std::int32_t neqns
 // back substitution; v holds the right-hand side on entry and the solution on exit.
 void profile_resolution(const double* stiff, const std::int32_t* maxad, std::int32_t neqns, double* v);
 
+// The same solution for `count` right-hand sides held equation by equation: entry k of
+// equation n (1-based) at v[(n - 1) * count + k]. Every entry of the factors then
+// multiplies a contiguous run of `count` values, which the compiler pairs into vector
+// instructions.
+void profile_resolution_interleaved(const double* stiff, const std::int32_t* maxad, std::int32_t neqns, double* v,
+                                    int count);
+
+// y = A x for the symmetric profile matrix A (before factorisation).
+void profile_product(const double* stiff, const std::int32_t* maxad, std::int32_t neqns, const double* x,
+                     double* y);
+
 }  // namespace vortan

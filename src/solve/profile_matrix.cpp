@@ -72,4 +72,33 @@ void assemble_profile_stiffness() {
   });
 }
 
+void assemble_lumped_mass(double* xmast) {
+  std::int32_t positions[MAX_ELEMENT_VARIABLES];
+  for (int s = 1; s <= PROBLEM.NSETS; ++s) {
+    int n = 0;
+    run_set_pass(
+        s, ElementTask::mass_matrix,
+        [&](int e) {
+          n = element_positions(e, positions);
+          gather_element(e);
+        },
+        [&](int) {
+          const double* m = WORK.reals(ACTIVE.XMASA);
+          for (int i = 0; i < n; ++i)
+            if (positions[i] > 0) xmast[positions[i] - 1] += m[i + static_cast<std::ptrdiff_t>(i) * n];
+        });
+  }
+}
+
+void gather_equations(const double* global, double* compact) {
+  const std::int32_t* mhigh = WORK.ints(PROFILE.MHIGH);
+  for (std::int32_t g = 0; g < PROBLEM.NTOTV; ++g)
+    if (mhigh[g] > 0) compact[mhigh[g] - 1] = global[g];
+}
+
+void scatter_equations(const double* compact, double* global) {
+  const std::int32_t* mhigh = WORK.ints(PROFILE.MHIGH);
+  for (std::int32_t g = 0; g < PROBLEM.NTOTV; ++g) global[g] = mhigh[g] > 0 ? compact[mhigh[g] - 1] : 0.0;
+}
+
 }  // namespace vortan

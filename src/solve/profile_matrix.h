@@ -34,6 +34,17 @@ void add_to_profile(const double* matrix, int n, const std::int32_t* equations, 
 // Zeroes STIFF and assembles the stiffness of every element of every set into it.
 void assemble_profile_stiffness();
 
+// Adds the diagonal of every element's lumped mass (task "MASMATRIZ", fetched when
+// stored) into xmast at the element's global positions (NTOTV entries).
+void assemble_lumped_mass(double* xmast);
+
+// Gathers the free entries of a global vector (NTOTV entries) into equation order.
+void gather_equations(const double* global, double* compact);
+
+// Spreads a vector in equation order over the global positions; prescribed positions
+// get 0.
+void scatter_equations(const double* compact, double* global);
+
 // Equation numbers of the variables of element row `element` of the active set.
 int element_profile_equations(int element, std::int32_t* equations);
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "../test_support.h"
 #include "input/card_reader.h"
 #include "input/problem.h"
@@ -81,9 +83,19 @@ TEST_F(HeaderCardsTest, SolverOptions) {
   }
   header(BASIC + "SOLVER GRADIENTECONJUGADO SPARCE GMRES\n", V::static_general);
   EXPECT_EQ(PROBLEM.solver, 3);  // the sparse options belong to the static linear reader
-  header("NUMERODENODOS NPNODS=1\nNUMERODESETS\nSOLVER INTEGRACION_EN_EL_SUBESPACIO\nPOSTPROCESO X\n", V::eigen);
+  header("NUMERODENODOS NPNODS=1\nNUMERODESETS\nSOLVER INTEGRACION_EN_EL_SUBESPACIO\nPOSTPROCESO X\n"
+         "NUMERO_DE_AUTOVALORES\n",
+         V::eigen);
   EXPECT_EQ(PROBLEM.solver, 4);
   EXPECT_EQ(PROBLEM.postprocessor, 1);
+  EXPECT_EQ(PROBLEM.NUMFR, 1);  // the card without its parameter asks for one
+  const char* const eigen_solvers[][2] = {{"ITERACION_INVERSA", "1"}, {"BUSQUEDA_DETERMINANTE", "2"}, {"VON_MISES", "3"}};
+  for (const auto& [word, code] : eigen_solvers) {
+    header(std::string("NUMERODENODOS NPNODS=1\nNUMERODESETS\nNUMERODEAUTOVALORES NUMFR=7\nSOLVER ") + word + "\n",
+           V::eigen);
+    EXPECT_EQ(PROBLEM.solver, std::atoi(code)) << word;
+    EXPECT_EQ(PROBLEM.NUMFR, 7);
+  }
 }
 
 TEST_F(HeaderCardsTest, MandatoryCardsAndWrongWords) {
@@ -103,6 +115,13 @@ TEST_F(HeaderCardsTest, MandatoryCardsAndWrongWords) {
   EXPECT_EQ(stop("ERROR QUIZAS\n"), "INPEST: ERROR SOLO ES ACTIVO O NO_ACTIVO");
   EXPECT_EQ(stop("12 13\n"), "INPEST: TARJETA EQUIVOCADA EN INPEST");
   EXPECT_EQ(stop("12 13\n", V::eigen), "INPFREC: TARJETA EQUIVOCADA EN INPFREC");
+  // Without a number of modes the eigenvalue methods would have nothing to stop at.
+  EXPECT_EQ(stop("NUMERODESETS\nNUMERODENODOS NPNODS=2\nSOLVER VONMISES\n", V::eigen),
+            "INPFREC: NUMFR DEBE SER MAYOR QUE CERO");
+  EXPECT_EQ(stop("NUMERODESETS\nNUMERODENODOS NPNODS=2\nSOLVER VONMISES\nNUMERODEAUTOVALORES NUMFR=0\n", V::eigen),
+            "INPFREC: NUMFR DEBE SER MAYOR QUE CERO");
+  EXPECT_EQ(stop("NUMERODESETS\nNUMERODENODOS NPNODS=2\nNUMERODEAUTOVALORES\n", V::eigen),
+            "INPFREC: SOLVER ES OBLIGATORIO");
   EXPECT_EQ(stop("IMPRESIONESGLOBALES SALIDADATOS TALVEZ\n"), "INPEST: ACTIVACION DESCONOCIDA");
 }
 

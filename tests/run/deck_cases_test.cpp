@@ -1,7 +1,7 @@
 // Whole decks run through the program, their listings compared with reviewed expected
 // listings (date, clock and timing figures masked, see test::mask_listing).
 //
-// Golden listings: every deck of examples/, tests/cases/static and tests/cases/patch has
+// Golden listings: every deck of examples/ and of tests/cases/static, patch and eigen has
 // an expected listing, <deck>.expected, beside it (those of examples/ are kept under
 // tests/cases/examples). A failure names the first line that differs and shows both
 // versions of it; the whole masked listing of the run is left in the build directory,
@@ -96,13 +96,13 @@ struct GoldenDeck {
 
 void PrintTo(const GoldenDeck& d, std::ostream* os) { *os << (d.folder / d.deck).string() << ".vtn"; }
 
-// The folders whose every deck is a static or heat-conduction analysis with a golden
-// listing.
+// The folders whose every deck has a golden listing.
 const std::vector<std::pair<fs::path, fs::path>> GOLDEN_FOLDERS = {
     {"examples", "tests/cases/examples"},
     {"tests/cases/static", "tests/cases/static"},
     {"tests/cases/patch", "tests/cases/patch"},
     {"tests/cases/heat", "tests/cases/heat"},
+    {"tests/cases/eigen", "tests/cases/eigen"},
 };
 
 std::vector<GoldenDeck> golden_decks() {

@@ -6,6 +6,7 @@
 #include "solve_fixture.h"
 #include "solve/element_loop.h"
 #include "solve/pivot_rule.h"
+#include "solve/element_product.h"
 #include "solve/profile_factor.h"
 #include "solve/profile_matrix.h"
 #include "solve/supports.h"
@@ -295,6 +296,42 @@ TEST_F(DirectPaths, ProfileEquationsAreNamedByNodeAndDegreeOfFreedom) {
             "DECOMP: MAT RIGIDEZ NO DEFINIDA POSITIVA");
   EXPECT_NE(listing().find("\nECUACION =   2\nPIVOTE = -0.100000000000E-02\nNODO =         2 GDL =  2\n"),
             std::string::npos);
+}
+
+// The pieces of the eigenvalue analysis around the profile: the lumped mass of every
+// element on its global positions (each node's mass on both of its translations, so
+// the free and prescribed entries sum to twice the mass of the plate), its gathering
+// into equation order, and the element-by-element product with K, which is the
+// product with the assembled profile.
+TEST_F(DirectPaths, LumpedMassAndElementByElementProduct) {
+  PlaneMesh m;
+  m.nx = 4;
+  m.ny = 3;
+  m.lx = 2.0;
+  m.density = 3.0;
+  m.shape = [](int i, int j, double& x, double& y) { x += 0.05 * j * (i % 2 == 0 ? 1 : -1); y += 0.02 * i; };
+  m.restraints = restraint(m.node(0, 0), 1, 1) + restraint(m.node(0, 1), 1, 1) + restraint(m.node(0, 3), 1, 0);
+  read(m.deck());
+  build_stiffness_profile();
+  assemble_profile_stiffness();
+  std::vector<double> xmast(PROBLEM.NTOTV, 0.0), xmasn(PROFILE.NEQNS, 0.0);
+  assemble_lumped_mass(xmast.data());
+  double total = 0.0;
+  for (double v : xmast) total += v;
+  EXPECT_NEAR(total, 2 * 3.0 * 2.0 * 1.0, 1e-12);  // the moved nodes keep the area 2 x 1
+  gather_equations(xmast.data(), xmasn.data());
+  const std::int32_t* mhigh = WORK.ints(PROFILE.MHIGH);
+  for (int g = 0; g < PROBLEM.NTOTV; ++g) {
+    if (mhigh[g] < 1) continue;
+    EXPECT_EQ(xmasn[mhigh[g] - 1], xmast[g]);
+  }
+  std::vector<double> x(PROFILE.NEQNS), by_elements(PROFILE.NEQNS), assembled(PROFILE.NEQNS), back(PROBLEM.NTOTV);
+  for (int i = 0; i < PROFILE.NEQNS; ++i) x[i] = std::sin(0.7 * i + 0.3);
+  element_stiffness_product(mhigh, PROFILE.NEQNS, x.data(), by_elements.data());
+  profile_product(WORK.reals(PROFILE.STIFF), WORK.ints(PROFILE.MAXAD), PROFILE.NEQNS, x.data(), assembled.data());
+  for (int i = 0; i < PROFILE.NEQNS; ++i) EXPECT_NEAR(by_elements[i], assembled[i], 1e-10 * m.young) << i;
+  scatter_equations(x.data(), back.data());
+  for (int g = 0; g < PROBLEM.NTOTV; ++g) EXPECT_EQ(back[g], mhigh[g] > 0 ? x[mhigh[g] - 1] : 0.0);
 }
 
 TEST_F(DirectPaths, SupportOnAMissingDegreeOfFreedomAndUnknownSolverCodeStop) {

@@ -127,6 +127,36 @@ TEST_F(ProfileSolvers, DecompSolvesRandomPositiveDefiniteSystems) {
   }
 }
 
+// Several right-hand sides solved together give what each gives alone, and the
+// product with the unfactorised matrix is that of the dense matrix.
+TEST_F(ProfileSolvers, BlockResolutionAndProduct) {
+  const SkylineMatrix m = SkylineMatrix::random(90, 30, 0.2, 7);
+  std::vector<double> stiff;
+  std::vector<std::int32_t> maxad;
+  m.to_maxad(stiff, maxad);
+  std::vector<double> product(m.n), x = right_hand_side(m.n);
+  profile_product(stiff.data(), maxad.data(), m.n, x.data(), product.data());
+  for (int i = 0; i < m.n; ++i) {
+    double s = 0.0;
+    for (int j = 0; j < m.n; ++j) s += m.dense[static_cast<std::size_t>(j) * m.n + i] * x[j];
+    EXPECT_NEAR(product[i], s, 1e-12 * std::abs(m.dense[static_cast<std::size_t>(i) * m.n + i])) << i;
+  }
+  EXPECT_EQ(DECOMP(stiff.data(), maxad.data(), m.n, false), 0);
+  // Six right-hand sides held equation by equation (the runs of four and the rest).
+  const int count = 6;
+  std::vector<double> interleaved(static_cast<std::size_t>(count) * m.n);
+  std::vector<std::vector<double>> single(count, std::vector<double>(m.n));
+  for (int k = 0; k < count; ++k)
+    for (int i = 0; i < m.n; ++i) single[k][i] = interleaved[static_cast<std::size_t>(i) * count + k] = std::cos(i * (k + 1.0));
+  profile_resolution_interleaved(stiff.data(), maxad.data(), m.n, interleaved.data(), count);
+  for (int k = 0; k < count; ++k) {
+    profile_resolution(stiff.data(), maxad.data(), m.n, single[k].data());
+    for (int i = 0; i < m.n; ++i)
+      EXPECT_NEAR(interleaved[static_cast<std::size_t>(i) * count + k], single[k][i], 1e-12 * (1 + std::abs(single[k][i])))
+          << k << " " << i;
+  }
+}
+
 // An indefinite matrix: the factorisation stops unless negative pivots are allowed,
 // and then it counts them as the negative eigenvalues (A = L D L^T with D of known
 // signs) and still solves.

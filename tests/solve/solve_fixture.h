@@ -32,7 +32,7 @@ struct PlaneMesh {
   int nx = 4, ny = 2;
   double lx = 4.0, ly = 1.0;
   bool along_y = false;
-  double young = 1000.0, poisson = 0.25;
+  double young = 1000.0, poisson = 0.25, density = 0.0;
   std::string restraints;   // restraint cards, "SIN_RESTRICCIONES" when empty
   std::string supports;     // support blocks read after the restraints
   int springs = 0, links = 0;
@@ -50,7 +50,7 @@ struct PlaneMesh {
     d << "NUMERO_DE_NODOS NPNODS=" << nodes() << " MRESO=" << springs << " MGDLL=" << links << "\n"
       << "NUMERO_DE_SETS NSETS=1\nSOLVER " << solver << "\nPOSTPROCESO FEMVIEW\n" << header_cards
       << "SET_NUMERO 1\nTIPO TENSION_PLANA\nELEMENTO QU4 NELEM=" << nx * ny << "\n"
-      << "MATERIAL YOUNG=" << young << " POISSON=" << poisson << " DENSIDAD=0.0 ESPESOR=1.0\n"
+      << "MATERIAL YOUNG=" << young << " POISSON=" << poisson << " DENSIDAD=" << density << " ESPESOR=1.0\n"
       << set_cards << "FIN_SET\nGEOMETRIA\n";
     int e = 0;
     for (int j = 0; j < ny; ++j)
