@@ -15,6 +15,7 @@
 #include "loads/point_loads.h"
 #include "loads/self_weight.h"
 #include "loads/side_loads.h"
+#include "loads/thermal_strain.h"
 #include "run/errstp.h"
 #include "run/file_set.h"
 #include "run/fortran_format.h"
@@ -44,7 +45,7 @@ constexpr LoadType LOAD_TYPES[] = {
     {"PESOPROPIO", add_self_weight, ""},
     {"DISTRIBUIDAS", FUEREP, ""},
     {"CARGASREPARTIDAS", FUEREU, ""},
-    {"TEMPERATURA", nullptr, "FUERZAS: TEMPERATURA NO DISPONIBLE"},
+    {"TEMPERATURA", FUETEM, ""},
     {"INTERPOLADAS", nullptr, "FUERZAS: INTERPOLADAS NO DISPONIBLE"},
     {"DEFORMACIONESIMPUEST", read_imposed_strains, ""},
     {"TENSIONESIMPUESTAS", read_imposed_stresses, ""},
