@@ -11,6 +11,7 @@
 #include "loads/element_loads.h"
 #include "loads/face_pressure.h"
 #include "loads/imposed_loads.h"
+#include "loads/interpolated_loads.h"
 #include "loads/load_reader.h"
 #include "loads/point_loads.h"
 #include "loads/self_weight.h"
@@ -46,7 +47,7 @@ constexpr LoadType LOAD_TYPES[] = {
     {"DISTRIBUIDAS", FUEREP, ""},
     {"CARGASREPARTIDAS", FUEREU, ""},
     {"TEMPERATURA", FUETEM, ""},
-    {"INTERPOLADAS", nullptr, "FUERZAS: INTERPOLADAS NO DISPONIBLE"},
+    {"INTERPOLADAS", INTERF, ""},
     {"DEFORMACIONESIMPUEST", read_imposed_strains, ""},
     {"TENSIONESIMPUESTAS", read_imposed_stresses, ""},
     {"FUERZASVIGAS", nullptr, "FUERZAS: FUERZASVIGAS NO DISPONIBLE"},
