@@ -4,6 +4,7 @@
 #include <string>
 
 #include "elements/recovery_tasks.h"
+#include "elements/shape_functions.h"
 #include "elements/task_support.h"
 #include "input/property_layout.h"
 #include "run/errstp.h"
@@ -28,6 +29,12 @@ double specific_weight() {
   return SETS(ACTIVE.set).nprops > props::CONTINUUM_SPECIFIC_WEIGHT
              ? property(props::CONTINUUM_SPECIFIC_WEIGHT)
              : 0.0;
+}
+
+// The coefficient of thermal expansion (absent from the property lists of sets that
+// do not give one).
+double expansion() {
+  return SETS(ACTIVE.set).nprops > props::CONTINUUM_EXPANSION ? property(props::CONTINUUM_EXPANSION) : 0.0;
 }
 
 // Entry (k, i) of the point-g block of an NSTRE x NEVAB x NGAUS array.
@@ -177,6 +184,63 @@ void continuum_stiffness(int element, const TaskCodes& codes) {
   });
 }
 
+namespace {
+
+// The most integration points of a rule: 3 x 3 x 3 in a brick.
+constexpr int MOST_POINTS = 27;
+
+// Temperature change at every point of the element (NGAUS values), interpolated from
+// its nodes.
+void point_temperatures(int element, const double* nodal, double* dt) {
+  const ActiveSetRecord& a = ACTIVE;
+  const double* posgt = a.reals(a.POSGT);
+  double fform[MAX_SHAPE_FUNCTIONS], deriv[3 * MAX_SHAPE_FUNCTIONS];
+  for (int g = 0; g < a.NGAUS; ++g) {
+    const double s = posgt[g], t = a.NDIME > 1 ? posgt[g + a.NGAUS] : 0.0;
+    const double u = a.NDIME > 2 ? posgt[g + 2 * a.NGAUS] : 0.0;
+    FUNFOR(s, t, u, a.element_type, a.NDIME, fform, deriv);
+    dt[g] = 0.0;
+    for (int k = 0; k < a.NNODE; ++k) dt[g] += fform[k] * nodal[element_node(a.set, element, k + 1) - 1];
+  }
+}
+
+// sigma -= D eps_t at every point. In plane strain the stress along z of the body
+// held along z is nu (sx + sy) - E alpha dt, taken from the corrected sx and sy.
+void subtract_thermal_stresses(int element, const TaskCodes& codes, double* stresses) {
+  const ActiveSetRecord& a = ACTIVE;
+  const std::int32_t temperatures = SETS(a.set).TEMPE;
+  if (temperatures == 0 || expansion() == 0.0) return;
+  continuum_constitutive_matrix(element, codes);
+  const double* d = a.reals(a.DMATZ);
+  double dt[MOST_POINTS];
+  point_temperatures(element, WORK.reals(temperatures), dt);
+  const int n = a.NSTRE;
+  for (int g = 0; g < a.NGAUS; ++g) {
+    double strain[6];
+    free_thermal_strain(dt[g], strain);
+    double* point = stresses + a.NSTR1 * g;
+    for (int i = 0; i < n; ++i)
+      for (int j = 0; j < n; ++j) point[i] -= d[i + n * j] * strain[j];
+    if (a.NTYPE == PLANE_STRAIN && a.NSTR1 > a.NSTRE)
+      point[3] = poisson() * (point[0] + point[1]) - young() * expansion() * dt[g];
+  }
+}
+
+}  // namespace
+
+void free_thermal_strain(double dt, double* strain) {
+  const ActiveSetRecord& a = ACTIVE;
+  const double e = expansion() * dt;
+  for (int k = 0; k < a.NSTRE; ++k) strain[k] = 0.0;
+  switch (a.NTYPE) {
+    case PLANE_STRESS: strain[0] = strain[1] = e; break;
+    case PLANE_STRAIN: strain[0] = strain[1] = (1.0 + poisson()) * e; break;
+    case AXISYMMETRIC: strain[0] = strain[1] = strain[3] = e; break;
+    case SOLID: strain[0] = strain[1] = strain[2] = e; break;
+    default: break;
+  }
+}
+
 void continuum_stresses(int element, const TaskCodes& codes) {
   const ActiveSetRecord& a = ACTIVE;
   double* stresses = a.reals(a.TENSG);
@@ -188,6 +252,7 @@ void continuum_stresses(int element, const TaskCodes& codes) {
       if (a.NSTR1 > a.NSTRE)
         point[3] = a.NTYPE == PLANE_STRAIN ? poisson() * (point[0] + point[1]) : 0.0;
     }
+    subtract_thermal_stresses(element, codes, stresses);
   });
 }
 

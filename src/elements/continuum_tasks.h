@@ -14,7 +14,8 @@ void continuum_strain_matrices(int element, const TaskCodes& codes);
 void continuum_stress_strain_products(int element, const TaskCodes& codes);
 // RIGID = sum over points of dV BMATZ^T DBMAT.
 void continuum_stiffness(int element, const TaskCodes& codes);
-// TENSG = DBMAT DESLO at every point; the fourth slot of plane sets holds sz.
+// TENSG = DBMAT DESLO at every point; the fourth slot of plane sets holds sz. For a set
+// under a temperature load, D times the thermal strain of the point is taken off.
 void continuum_stresses(int element, const TaskCodes& codes);
 // FUERZ = sum over points of dV BMATZ^T TENSG.
 void continuum_internal_forces(int element, const TaskCodes& codes);
@@ -26,6 +27,12 @@ void continuum_smoothing(int element, const TaskCodes& codes);
 void continuum_error_estimate(int element, const TaskCodes& codes);
 // XMASA: lumped mass by diagonal scaling of the consistent mass.
 void MASMTR(int element, const TaskCodes& codes);
+
+// The free thermal strain of the active continuum set at a temperature change dt
+// (NSTRE values): alpha dt on the normal components (x and y of plane stress; in plane
+// strain (1 + nu) alpha dt, the in-plane strain of a body held along z; r, z and the
+// hoop strain of solids of revolution; x, y, z of solids), 0 on the shears.
+void free_thermal_strain(double dt, double* strain);
 
 // The continuum family's task table.
 extern const TaskTable CONTINUUM_TASKS;

@@ -71,6 +71,9 @@ struct ElementSet {
   std::int32_t PROPS = 0;
   std::int32_t CARGA = 0, CARGI = 0, CARG1 = 0, CARGT = 0;
   std::int32_t rows_used = 0;  // connectivity rows filled so far
+  // Nodal temperatures (NPNODS reals) of the set's "TEMPERATURA" load; 0 when the set
+  // carries none. The stresses of such a set are those of the elastic strain only.
+  std::int32_t TEMPE = 0;
 
   // Record storage, laid out when the set's file is opened.
   int packed[RECORD_KINDS] = {};     // packed symmetric storage of kinds 1, 4, 10

@@ -18,6 +18,10 @@ namespace {
 
 constexpr const char* CONNECTION_TEXT = " CONECTIVIDAD CON VIGA  (1 SI)   0(NO)";
 
+// The coefficient of thermal expansion, optional and echoed only when given, so that
+// the listing of a set without it does not change.
+double read_expansion() { return GETREA("DILATACION=", 0.0, "? COEF. DE DILATACION TERMICA"); }
+
 void read_frame_material(SetCards& cards) {
   double* p = cards.props;
   p[FRAME_YOUNG] = GETREA("YOUNG=", 0.0, "! MODULO DE YOUNG");
@@ -42,6 +46,7 @@ void read_frame_material(SetCards& cards) {
       p[FRAME_SHELL_THICKNESS] = GETREA("ESPLAM=", 0.0, " ESPESOR LAMINA (CG-SUP. LAMINA)");
     }
   }
+  p[FRAME_EXPANSION] = read_expansion();
 }
 
 void read_one_layer(SetCards& cards) {
@@ -69,6 +74,8 @@ void read_one_layer(SetCards& cards) {
   // specific weight.
   if (cards.problem_type == PLATE || cards.problem_type == FLAT_SHELL)
     p[PLATE_SPECIFIC_WEIGHT] = GETREA("PESOVOL=", 0.0, " PESO VOLUMETRICO");
+  if (is_continuum(cards.problem_type)) p[CONTINUUM_EXPANSION] = read_expansion();
+  if (cards.problem_type == PLATE || cards.problem_type == FLAT_SHELL) p[PLATE_EXPANSION] = read_expansion();
 }
 
 // One layer card: "LAMINADO=" names the layer, which gets ten fresh properties. The
@@ -121,9 +128,13 @@ int structural_property_count(const SetCards& cards) {
   if (cards.layers > 1) return LAYER_COUNT;
   if (cards.problem_type == FRAME) return FRAME_COUNT;
   // With the connection flag (flat shells) and the specific weight.
-  if (cards.problem_type == PLATE || cards.problem_type == FLAT_SHELL) return PLATE_SHELL_COUNT;
+  // A coefficient of thermal expansion lengthens the list by one; without it the list
+  // is the one of the sets that never had it.
+  if (cards.problem_type == PLATE || cards.problem_type == FLAT_SHELL)
+    return PLATE_SHELL_COUNT + (cards.props[PLATE_EXPANSION] != 0.0 ? 1 : 0);
   if (cards.problem_type == BEAM_ELEMENT) return BEAM_COUNT;
-  if (is_continuum(cards.problem_type)) return CONTINUUM_COUNT;  // with the specific weight
+  if (is_continuum(cards.problem_type))  // with the specific weight
+    return CONTINUUM_COUNT + (cards.props[CONTINUUM_EXPANSION] != 0.0 ? 1 : 0);
   return PLATE_COUNT;
 }
 

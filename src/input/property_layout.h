@@ -13,6 +13,9 @@ enum Continuum : int {
   CONTINUUM_THICKNESS = 3,        // plane sets only
   CONTINUUM_SPECIFIC_WEIGHT = 4,  // "PESOVOL=", the self-weight load
   CONTINUUM_COUNT = 5,
+  // "DILATACION=", the coefficient of thermal expansion: in the list only when it is
+  // not zero (the list then holds CONTINUUM_COUNT + 1 properties).
+  CONTINUUM_EXPANSION = 5,
 };
 
 // One-layer plates, flat shells and shells of revolution.
@@ -25,6 +28,9 @@ enum Plate : int {
   PLATE_SPECIFIC_WEIGHT = 5,  // plates and flat shells: "PESOVOL=", the self-weight load
   PLATE_COUNT = 4,            // shells of revolution
   PLATE_SHELL_COUNT = 6,      // plates and flat shells (plates leave the connection at 0)
+  // Plates and flat shells: "DILATACION=", in the list only when it is not zero (the
+  // list then holds PLATE_SHELL_COUNT + 1 properties).
+  PLATE_EXPANSION = 6,
 };
 
 // Beam finite elements ("ELEMENTOFINITOVIGA").
@@ -50,7 +56,8 @@ enum Frame : int {
   FRAME_BEAM_CONNECTION = 6,  // "INDCONE="
   FRAME_BEAM_THICKNESS = 7,   // only with the connection flag set
   FRAME_SHELL_THICKNESS = 8,  // only with the connection flag set
-  FRAME_MEMBER_CONNECTION = 9,  // two-dimensional "COMBINADO": "CONEXION=" 1 bar, 2 rigid, 3 hinged
+  FRAME_MEMBER_CONNECTION = 4,  // two dimensions, "COMBINADO": "CONEXION=" 1 bar, 2 rigid, 3 hinged
+  FRAME_EXPANSION = 9,        // "DILATACION=", 0 when not given
   FRAME_COUNT = 10,
 };
 

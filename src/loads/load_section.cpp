@@ -11,12 +11,14 @@
 #include "loads/element_loads.h"
 #include "loads/face_pressure.h"
 #include "loads/imposed_loads.h"
+#include "loads/interpolated_loads.h"
 #include "loads/load_reader.h"
 #include "loads/line_loads.h"
 #include "loads/member_loads.h"
 #include "loads/point_loads.h"
 #include "loads/self_weight.h"
 #include "loads/side_loads.h"
+#include "loads/thermal_strain.h"
 #include "run/errstp.h"
 #include "run/file_set.h"
 #include "run/fortran_format.h"
@@ -48,8 +50,8 @@ constexpr LoadType LOAD_TYPES[] = {
     {"PESOPROPIO", add_self_weight, ""},
     {"DISTRIBUIDAS", FUEREP, ""},
     {"CARGASREPARTIDAS", FUEREU, ""},
-    {"TEMPERATURA", nullptr, "FUERZAS: TEMPERATURA NO DISPONIBLE"},
-    {"INTERPOLADAS", nullptr, "FUERZAS: INTERPOLADAS NO DISPONIBLE"},
+    {"TEMPERATURA", FUETEM, ""},
+    {"INTERPOLADAS", INTERF, ""},
     {"DEFORMACIONESIMPUEST", read_imposed_strains, ""},
     {"TENSIONESIMPUESTAS", read_imposed_stresses, ""},
     {"FUERZASVIGAS", FUEVIG, ""},

@@ -69,7 +69,7 @@ TEST_F(FrameMembers, HorizontalPlaneBar) {
 // 3EI/L^3, 3EI/L^2, 3EI/L and no stiffness against the rotation of that node.
 TEST_F(FrameMembers, PlaneFrameAndHingedMemberConstants) {
   const double E = 1000, A = 0.5, I = 0.02;
-  build(2, 3, {0, 0, 3, 4}, {{1, 2}}, {E, A, I, 0, 0, 0, 0, 0, 0, 2});  // L = 5, rigid
+  build(2, 3, {0, 0, 3, 4}, {{1, 2}}, {E, A, I, 0, 2});  // L = 5, rigid ("CONEXION=" 2)
   test::run_task(1, ElementTask::stiffness);
   const double c = 0.6, s = 0.8, L = 5;
   // Local stiffness k = T K T^T with T rotating (x, y) into the member axes.
@@ -96,7 +96,7 @@ TEST_F(FrameMembers, PlaneFrameAndHingedMemberConstants) {
   EXPECT_NEAR(local(1, 2), 0.0, 1e-12);
   reset_active_set();
   reset_run_state();
-  build(2, 3, {0, 0, 5, 0}, {{1, 2}}, {E, A, I, 0, 0, 0, 0, 0, 0, 3});  // hinged at node 1
+  build(2, 3, {0, 0, 5, 0}, {{1, 2}}, {E, A, I, 0, 3});  // hinged at node 1 ("CONEXION=" 3)
   test::run_task(1, ElementTask::stiffness);
   EXPECT_NEAR(K(2, 2), 3 * E * I / (L * L * L), 1e-12);
   EXPECT_NEAR(K(2, 5), -3 * E * I / (L * L * L), 1e-12);
