@@ -9,6 +9,5 @@ namespace vortan {
 void implicit_dynamics_analysis() { ERRSTP("INPDAT: DINAMICO IMPLICITO NO DISPONIBLE"); }
 void explicit_dynamics_analysis() { ERRSTP("INPDAT: DINAMICO EXPLICITO NO DISPONIBLE"); }
 void eigenvalue_analysis() { ERRSTP("INPDAT: AUTOVALORES NO DISPONIBLE"); }
-void nonlinear_static_analysis() { ERRSTP("INPDAT: ESTATICO NO LINEAL NO DISPONIBLE"); }
 
 }  // namespace vortan
