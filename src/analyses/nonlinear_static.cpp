@@ -149,7 +149,8 @@ IncrementCard read_increment_card(int k) {
 }
 
 // Scales every set's reference rows by the factor into CARG1 and adds them to the
-// applied rows CARGT; the applied load VECAT grows by factor x VECAR.
+// applied rows CARGT and to the out-of-balance rows CARGA (which the next solution
+// assembles); the applied load VECAT grows by factor x VECAR.
 void apply_increment(double factor) {
   for (int s = 1; s <= PROBLEM.NSETS; ++s) {
     const ElementSet& set = SETS(s);
@@ -157,9 +158,11 @@ void apply_increment(double factor) {
     const double* reference = vector(set.CARGI);
     double* increment = vector(set.CARG1);
     double* total = vector(set.CARGT);
+    double* out_of_balance = vector(set.CARGA);
     for (std::int64_t i = 0; i < n; ++i) {
       increment[i] = factor * reference[i];
       total[i] += increment[i];
+      out_of_balance[i] += increment[i];
     }
   }
   const AnalysisArrays& a = PROBLEM.analysis;
