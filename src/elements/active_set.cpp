@@ -164,7 +164,14 @@ void gather_element(int element, const double* displacements) {
         angles[k - 1] = WORK.real_at(PROBLEM.APANG + 2 * i);
       }
   }
-  if (displacements == nullptr) return;
+  if (displacements == nullptr) {
+    // A geometrically nonlinear set works out its state from DESLO when it keeps no
+    // displacement gradients: without displacements that is the undeformed state, not
+    // the displacements of another element.
+    if (a.nonlinear)
+      for (int i = 0; i < a.NEVAB; ++i) deslo[i] = 0.0;
+    return;
+  }
   std::int32_t positions[MAX_ELEMENT_VARIABLES];
   const int n = element_positions(element, positions);
   for (int i = 0; i < n; ++i) deslo[i] = positions[i] > 0 ? displacements[positions[i] - 1] : 0.0;

@@ -94,7 +94,8 @@ void reset_active_set();
 
 // Fills COREL with the coordinates of element row `element` of the active set, the
 // inclined-support flags and angles of its nodes, and (when displacements is not null)
-// DESLO from a global vector indexed by equation.
+// DESLO from a global vector indexed by equation (without one, DESLO of a geometrically
+// nonlinear set is cleared; other sets keep it).
 void gather_element(int element, const double* displacements = nullptr);
 
 // Global positions (1-based equations of the global degree-of-freedom numbering) of the

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "elements/continuum_nonlinear.h"
 #include "elements/recovery_tasks.h"
 #include "elements/shape_functions.h"
 #include "elements/task_support.h"
@@ -41,12 +42,6 @@ double expansion() {
 double& block(double* array, int k, int i, int g) {
   const ActiveSetRecord& a = ACTIVE;
   return array[k + a.NSTRE * (i + a.NEVAB * g)];
-}
-
-// Geometrically nonlinear sets need the displacement-gradient additions of their B
-// matrices, stiffness and stress update; they come with the nonlinear analysis.
-void require_linear() {
-  if (ACTIVE.nonlinear) ERRSTP("ELETR3: ELEMENTO NO LINEAL NO DISPONIBLE");
 }
 
 void fill_constitutive_matrix(double* d) {
@@ -134,14 +129,19 @@ void rotate_inclined_supports(double* b) {
   }
 }
 
-void compute_strain_matrices(int element) {
+// Geometrically nonlinear sets add the terms of the current displacement gradients.
+void compute_strain_matrices(int element, const TaskCodes& codes) {
   const ActiveSetRecord& a = ACTIVE;
+  const double* gradients = a.nonlinear ? element_gradients(element, codes, thickness()) : nullptr;
   double* b = a.reals(a.BMATZ);
   const int size = a.NSTRE * a.NEVAB * a.NGAUS;
   for (int i = 0; i < size; ++i) b[i] = 0.0;
   for (int g = 1; g <= a.NGAUS; ++g) {
     point_geometry(element, g, a.NTYPE, thickness());
     fill_point_columns(b, g - 1);
+    if (gradients != nullptr)
+      add_gradient_columns(b + a.NSTRE * a.NEVAB * (g - 1),
+                           gradients + SETS(a.set).gradient_components * (g - 1), g - 1);
   }
   rotate_inclined_supports(b);
 }
@@ -154,10 +154,9 @@ void continuum_constitutive_matrix(int element, const TaskCodes& codes) {
 }
 
 void continuum_strain_matrices(int element, const TaskCodes& codes) {
-  require_linear();
   const ActiveSetRecord& a = ACTIVE;
   const bool fetched = fetch_or_compute(element, KIND_B, codes, a.reals(a.BMATZ),
-                                        [&] { compute_strain_matrices(element); });
+                                        [&] { compute_strain_matrices(element, codes); });
   // A fetched record still needs the volume elements and point coordinates.
   if (fetched)
     for (int g = 1; g <= a.NGAUS; ++g) point_geometry(element, g, a.NTYPE, thickness());
@@ -181,6 +180,10 @@ void continuum_stiffness(int element, const TaskCodes& codes) {
   fetch_or_compute(element, KIND_K, codes, k, [&] {
     continuum_stress_strain_products(element, codes);
     stiffness_from_products();
+    if (a.nonlinear) {  // the initial-stress matrix of the current stresses
+      continuum_stresses(element, codes);
+      add_initial_stress_matrix(element, thickness());
+    }
   });
 }
 
@@ -245,6 +248,11 @@ void continuum_stresses(int element, const TaskCodes& codes) {
   const ActiveSetRecord& a = ACTIVE;
   double* stresses = a.reals(a.TENSG);
   fetch_or_compute(element, KIND_STRESS, codes, stresses, [&] {
+    if (a.nonlinear) {  // second Piola-Kirchhoff stresses of the Green-Lagrange strains
+      continuum_constitutive_matrix(element, codes);
+      green_lagrange_stresses(element_gradients(element, codes, thickness()), poisson());
+      return;
+    }
     continuum_stress_strain_products(element, codes);
     stresses_from_products();
     for (int g = 0; g < a.NGAUS; ++g) {

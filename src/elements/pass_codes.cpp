@@ -6,9 +6,10 @@ namespace vortan {
 
 namespace {
 
-// The kinds a task computes, its own last.
+// The kinds a task computes, its own last (the displacement gradients of nonlinear
+// sets come from the displacements the stress and force passes are given).
 struct TaskKinds {
-  int kinds[5];
+  int kinds[6];
   int count;
 };
 
@@ -18,8 +19,8 @@ constexpr TaskKinds TASK_KINDS[ELEMENT_TASK_COUNT] = {
     {{KIND_B}, 1},                                                  // strain matrices
     {{KIND_D, KIND_B, KIND_DB}, 3},                                 // D B products
     {{KIND_D, KIND_B, KIND_DB, KIND_K}, 4},                         // stiffness
-    {{KIND_D, KIND_B, KIND_DB, KIND_STRESS}, 4},                    // stresses
-    {{KIND_D, KIND_B, KIND_DB, KIND_STRESS, KIND_FORCES}, 5},       // internal forces
+    {{KIND_D, KIND_B, KIND_DB, KIND_GRADIENT, KIND_STRESS}, 5},     // stresses
+    {{KIND_D, KIND_B, KIND_DB, KIND_GRADIENT, KIND_STRESS, KIND_FORCES}, 6},  // internal forces
     {{KIND_WEIGHT}, 1},                                             // self weight
     {{}, 0},                                                        // smoothing: never stored
     {{}, 0},                                                        // error estimate: never stored
@@ -44,6 +45,8 @@ void mark_computed(int set, ElementTask task) {
     if (s.storage[kind] == 'D' || s.storage[kind] == 'M') s.computed[kind] = 1;
   }
 }
+
+void forget_computed_kind(int set, int kind) { SETS(set).computed[kind] = 0; }
 
 void forget_computed(int set) {
   for (int& done : SETS(set).computed) done = 0;

@@ -19,4 +19,8 @@ void mark_computed(int set, ElementTask task);
 // Forgets what earlier passes stored, so that the next pass computes afresh.
 void forget_computed(int set);
 
+// Forgets one kind only: the next pass computes it afresh (and stores it again when the
+// set keeps it).
+void forget_computed_kind(int set, int kind);
+
 }  // namespace vortan

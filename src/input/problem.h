@@ -21,7 +21,7 @@ enum PrintSwitch {
 };
 
 // Work-array positions of the NTOTV-long vectors the problem build lays out for the
-// dynamics and eigenvalue drivers (0 when the analysis has none).
+// dynamics, eigenvalue and nonlinear static drivers (0 when the analysis has none).
 struct AnalysisArrays {
   std::int32_t FORCE = 0;  // dynamics: external forces of the current time
   std::int32_t RESID = 0;  // explicit dynamics: residual forces
@@ -32,6 +32,11 @@ struct AnalysisArrays {
   std::int32_t VELOI = 0;  // initial velocities
   std::int32_t ACELE = 0;  // accelerations
   std::int32_t ACCEG = 0;  // ground acceleration of each degree of freedom
+  // Nonlinear static analysis (DESPL above holds the total displacements):
+  std::int32_t FIXDD = 0;  // the prescribed values of the input (the reference ones)
+  std::int32_t VECAR = 0;  // the assembled reference load
+  std::int32_t VECAT = 0;  // the applied load: the reference load times the load factor
+  std::int32_t NSALP = 0;  // output levels of the current increment (2 integers)
 };
 
 // Where the run stands in its sequence of static solutions: flags an analysis driver
@@ -43,7 +48,7 @@ struct SolutionSequence {
   // before any). The first solution of an analysis (both 1) lays out the solver's
   // arrays and prints its tables; later solutions of the same model reuse the arrays.
   // The drivers pass this down as SolveOptions::reuse_arrays; the nonlinear static
-  // driver (not built yet) will count its increments and iterations here.
+  // driver counts its increments and iterations here.
   int increment = 0;
   int iteration = 0;
   bool first_solution() const { return increment <= 1 && iteration <= 1; }

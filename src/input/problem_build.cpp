@@ -144,7 +144,7 @@ void write_mesh_records() {
   flush_units();
 }
 
-// The NTOTV-long vectors of the dynamics and eigenvalue drivers, in the order they are
+// The NTOTV-long vectors of the dynamics, eigenvalue and nonlinear drivers, in the order they are
 // laid out; their positions are kept in PROBLEM.analysis for those drivers.
 void allocate_analysis_arrays(ProblemVariant v) {
   AnalysisArrays& a = PROBLEM.analysis;
@@ -165,6 +165,12 @@ void allocate_analysis_arrays(ProblemVariant v) {
   } else if (v == ProblemVariant::eigen) {
     vector(a.DISPL, "DISPL");
     vector(a.DESPL, "DESPL");
+  } else if (v == ProblemVariant::nonlinear) {
+    vector(a.FIXDD, "FIXDD");
+    vector(a.VECAR, "VECAR");
+    vector(a.VECAT, "VECAT");
+    vector(a.DESPL, "DESPL");
+    a.NSALP = allocate_zeroed_ints(2, "NSALP");
   }
 }
 

@@ -91,6 +91,7 @@ bool unit_row(int unit, UnitRow& row) {
     case 10: row = {".dic", Form::formatted, false}; return true;
     case 17: row = {".f17", Form::unformatted, false}; return true;
     case 47: row = {".t47", Form::unformatted, false}; return true;
+    case 48: row = {".c48", Form::formatted, false}; return true;
     case 49: row = {".fem", Form::formatted, false}; return true;
     case 54: row = {".dt1", Form::unformatted, false}; return true;
     case 57: row = {".dt2", Form::unformatted, false}; return true;

@@ -105,7 +105,7 @@ TEST(RunDriver, AnalysisSelection) {
       {"ANALISIS ESTATICO\nNOTITLE\nGENERAL LINEAL\nMATERIAL LINEAL\n",
        "LISTEN: FIN DE FICHERO DETECTADO"},  // the static reader wants its header
       {"ANALISIS ESTATICO\nT\nGENERAL NOLINEAL\nMATERIAL LINEAL\n",
-       "INPDAT: ESTATICO NO LINEAL NO DISPONIBLE"},
+       "LISTEN: FIN DE FICHERO DETECTADO"},  // the nonlinear reader wants its header
       {"ANALISIS ESTATICO\nT\nOPTIMIZACION LINEAL\nMATERIAL LINEAL\n",
        "LISTEN: FIN DE FICHERO DETECTADO"},  // the general static reader wants its header
       {"ANALISIS ESTATICO\nT\nOPTIMIZACION NOLINEAL\nOTRA COSA\n", ""},
