@@ -28,6 +28,7 @@ struct ElementModel {
   bool conduction = false;   // a heat-conduction set
   int nnode = 0;             // nodes per element when the type does not fix them (frames)
   int beam_subtype = 0;      // frames: 1 truss, 2 grid, 3 combined
+  int nonlinear = 0;         // 1: a geometrically nonlinear continuum set
 };
 
 // Builds the model into PROBLEM and SETS (set 1), allocates its arrays, opens its set
@@ -47,6 +48,7 @@ inline void build_model(const ElementModel& m) {
   s.NNODE = m.nnode > 0 ? m.nnode : element_nodes(m.element_type);
   s.beam_subtype = m.beam_subtype;
   s.beam_dimension = m.beam_subtype > 0 ? m.ndime : 0;
+  s.nonlinear = m.nonlinear;
   s.NELEM = static_cast<int>(m.elements.size());
   s.NGAUS = m.ngaus > 0 ? m.ngaus : m.beam_subtype > 0 ? 2 : element_default_ngaus(m.element_type);
   s.NDOFN = m.ndofn;
