@@ -1,6 +1,7 @@
 // Decks of the nonlinear static tests.
 #pragma once
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -20,11 +21,15 @@ inline std::string two_element_nonlinear_deck() {
 }
 
 // A plane-stress QU8 cantilever, one element deep, clamped at x = 0, with a dead end
-// load P downwards shared 1/6, 2/3, 1/6 by the end nodes; the middle end node traced.
+// load P downwards and an end load N along x (negative: compression), both shared 1/6,
+// 2/3, 1/6 by the end nodes; the middle end node traced. The axis may start with a
+// lateral offset a (1 - cos(pi x / 2 L)), the first buckling mode of the column.
 struct CantileverDeck {
   int elements = 20;
   double length = 10.0, depth = 1.0, young = 12000.0, poisson = 0.25;
   double load = 20.0;  // P L^2 / (E I) = 2
+  double axial = 0.0;  // N
+  double offset = 0.0;  // a
   double tolerance = 1e-4;
   int iterations = 20;
   std::string algorithm = "RECALCULASIEMPRE";
@@ -54,15 +59,18 @@ inline std::string nonlinear_cantilever(const CantileverDeck& d, const std::vect
     deck += "\n";
   }
   const double dx = d.length / (2 * n);
-  for (int i = 0; i <= 2 * n; ++i) deck += std::to_string(cantilever_bottom(d, i)) + " " + num(i * dx) + " " + num(-d.depth / 2) + "\n";
-  for (int i = 0; i <= n; ++i) deck += std::to_string(cantilever_middle(d, i)) + " " + num(2 * i * dx) + " 0.0\n";
-  for (int i = 0; i <= 2 * n; ++i) deck += std::to_string(cantilever_top(d, i)) + " " + num(i * dx) + " " + num(d.depth / 2) + "\n";
+  auto y = [&](double x, double level) {
+    return num(level + d.offset * (1.0 - std::cos(3.14159265358979 * x / (2 * d.length))));
+  };
+  for (int i = 0; i <= 2 * n; ++i) deck += std::to_string(cantilever_bottom(d, i)) + " " + num(i * dx) + " " + y(i * dx, -d.depth / 2) + "\n";
+  for (int i = 0; i <= n; ++i) deck += std::to_string(cantilever_middle(d, i)) + " " + num(2 * i * dx) + " " + y(2 * i * dx, 0.0) + "\n";
+  for (int i = 0; i <= 2 * n; ++i) deck += std::to_string(cantilever_top(d, i)) + " " + num(i * dx) + " " + y(i * dx, d.depth / 2) + "\n";
   deck += "FIN_GEOMETRIA\nCONDICIONES_DE_CONTORNO\n";
   for (int node : {cantilever_bottom(d, 0), cantilever_middle(d, 0), cantilever_top(d, 0)}) deck += std::to_string(node) + " 1 1\n";
   deck += "FIN_CONDICIONES_DE_CONTORNO\nFUERZAS\nSET_NUMERO 1\nCARGAS DEL SET\nPUNTUALES\n";
-  deck += std::to_string(cantilever_bottom(d, 2 * n)) + " 0 " + num(-d.load / 6) + "\n";
-  deck += std::to_string(cantilever_middle(d, n)) + " 0 " + num(-d.load * 2 / 3) + "\n";
-  deck += std::to_string(cantilever_top(d, 2 * n)) + " 0 " + num(-d.load / 6) + "\n";
+  deck += std::to_string(cantilever_bottom(d, 2 * n)) + " " + num(d.axial / 6) + " " + num(-d.load / 6) + "\n";
+  deck += std::to_string(cantilever_middle(d, n)) + " " + num(d.axial * 2 / 3) + " " + num(-d.load * 2 / 3) + "\n";
+  deck += std::to_string(cantilever_top(d, 2 * n)) + " " + num(d.axial / 6) + " " + num(-d.load / 6) + "\n";
   deck += "FIN_PUNTUALES\nFIN_FUERZAS\n";
   for (double f : factors)
     deck += "INCREMENTO FACTOR=" + num(f) + " TOLERANCIA=" + std::to_string(d.tolerance) +
