@@ -1,8 +1,9 @@
 // The total Lagrangian continuum sets: at a displaced state with large rotations and
 // strains of some per cent, the tangent stiffness of every nonlinear continuum set is
 // the derivative of its internal forces with respect to the element displacements
-// (central differences), the stiffness pass that takes the gradients the internal-force
-// pass stored gives the same matrix, and a rigid rotation leaves no internal forces.
+// (central differences), with and without a node on an inclined support; the stiffness
+// pass that takes the gradients the internal-force pass stored gives the same matrix;
+// and a rigid rotation leaves no internal forces.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -87,9 +88,18 @@ std::vector<double> internal_forces(const std::vector<double>& u, const char* st
 
 // The tangent stiffness against central differences of the internal forces at a
 // state of displacement gradients of about 0.1 to 0.3 (rotation and stretch); returns
-// the largest difference over the largest stiffness term.
-double tangent_mismatch(const ElementModel& m, const std::string& label) {
+// the largest difference over the largest stiffness term. With `inclined`, node 2 lies
+// on a support inclined at 0.4 rad: its pair is held in the support's axes.
+double tangent_mismatch(const ElementModel& m, const std::string& label, bool inclined) {
   build_model(m);
+  PROBLEM.MAPOY = 0;
+  if (inclined) {
+    PROBLEM.MAPOY = 1;
+    PROBLEM.APOYO = DIRECT(RUN.NXTPOS, RUN.MEMORY, 1, "APOYO", INT_WORDS);
+    PROBLEM.APANG = DIRECT(RUN.NXTPOS, RUN.MEMORY, 2, "APANG", REAL_WORDS);
+    WORK.int_at(PROBLEM.APOYO) = 2;
+    WORK.real_at(PROBLEM.APANG) = 0.4;
+  }
   const ActiveSetRecord& a = ACTIVE;
   const int n = a.NEVAB;
   gather_element(1);
@@ -128,15 +138,17 @@ double tangent_mismatch(const ElementModel& m, const std::string& label) {
 }
 
 TEST_F(ContinuumNonlinear, TangentStiffnessIsTheDerivativeOfTheInternalForces) {
-  struct Case { ElementModel model; const char* label; };
-  const Case cases[] = {{quadrilateral(1, 4), "QU8 plane stress"},
-                        {quadrilateral(2, 3), "QU4 plane strain"},
-                        {quadrilateral(2, 4), "QU8 plane strain"},
-                        {quadrilateral(3, 4), "QU8 axisymmetric"},
-                        {quadrilateral(3, 3), "QU4 axisymmetric"},
-                        {brick(), "HE8 solid"}};
+  struct Case { ElementModel model; const char* label; bool inclined; };
+  const Case cases[] = {{quadrilateral(1, 4), "QU8 plane stress", false},
+                        {quadrilateral(2, 3), "QU4 plane strain", false},
+                        {quadrilateral(2, 4), "QU8 plane strain", false},
+                        {quadrilateral(2, 4), "QU8 plane strain, inclined support", true},
+                        {quadrilateral(3, 4), "QU8 axisymmetric", false},
+                        {quadrilateral(3, 3), "QU4 axisymmetric", false},
+                        {quadrilateral(3, 4), "QU8 axisymmetric, inclined support", true},
+                        {brick(), "HE8 solid", false}};
   for (const Case& c : cases) {
-    const double mismatch = tangent_mismatch(c.model, c.label);
+    const double mismatch = tangent_mismatch(c.model, c.label, c.inclined);
     // Central differences of a cubic in the displacements: only rounding is left.
     EXPECT_LT(mismatch, 1e-7) << c.label;
     char text[32];
@@ -151,6 +163,7 @@ TEST_F(ContinuumNonlinear, TangentStiffnessIsTheDerivativeOfTheInternalForces) {
 TEST_F(ContinuumNonlinear, FiniteRigidRotationLeavesNoForces) {
   for (const ElementModel& m : {quadrilateral(2, 4), brick()}) {
     build_model(m);
+    PROBLEM.MAPOY = 0;
     const ActiveSetRecord& a = ACTIVE;
     gather_element(1);
     const double* x = active(a.COREL);
