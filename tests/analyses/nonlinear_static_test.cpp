@@ -205,7 +205,9 @@ TEST(NonlinearStatic, EulerColumnDeflectsWithoutBoundAtTheCriticalLoad) {
     load.push_back(-std::strtod(curve[k].substr(8, 18).c_str(), nullptr) * deck.axial);
     deflection.push_back(std::strtod(curve[k].substr(26).c_str(), nullptr));
     EXPECT_NEAR(load.back(), levels[k - 1], 1e-6);
-    if (k > 1) EXPECT_GT(deflection[k - 1], deflection[k - 2]);
+    if (k > 1) {
+      EXPECT_GT(deflection[k - 1], deflection[k - 2]);
+    }
   }
   // Southwell line through the points below 0.96 P_cr (deflections under L / 40).
   double sx = 0, sy = 0, sxx = 0, sxy = 0;
