@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "dynamics_decks.h"
 
@@ -99,6 +101,51 @@ TEST(ImplicitDynamics, DampingFromTheFundamentalFrequencyDecaysAtXiOmega) {
   EXPECT_NEAR(decay, -xi * (20.0 - 0.05), 0.06);
   // And it settles towards the static displacement.
   EXPECT_NEAR(hist.back().u, 1.0, 0.5);
+}
+
+// The curve files as docs/file-formats.md lays them out: the heading and one record per
+// TOUTD=; the undamped trapezoidal rule keeps the total energy of a free vibration.
+TEST(ImplicitDynamics, CurveFilesHoldTheHistoriesAndTheEnergyIsKept) {
+  DynamicsDeck deck;
+  deck.end_load = 0.0;
+  deck.plot = "NREQD=2 NREQL=1 IENER=1";
+  deck.node_lists = "4 2\n2\n";
+  deck.times = "DTIME=0.1 ENDTM=3.0 TOUTD=0.5 TOUTP=10.0 DTEND=1000";
+  deck.initial = "VELOCIDADES_INICIALES\n2 1.0 0\n4 1.0 0\nFIN_VE\n";
+  test::TempDir dir;
+  int status = -1;
+  test::run_deck_text(dir, "bar", deck.text(), &status);
+  ASSERT_EQ(status, 0);
+  const std::string p11 = test::read_file(dir.file("bar.p11"));
+  ASSERT_GE(p11.size(), 16u);
+  std::int32_t head[4];
+  std::memcpy(head, p11.data(), sizeof head);
+  EXPECT_EQ(head[0], 2);  // nodes
+  EXPECT_EQ(head[1], 2);  // values per node (NDIME)
+  EXPECT_EQ(head[2], 4);
+  EXPECT_EQ(head[3], 2);
+  // Records at t = 0, 0.5, ..., 3.0: time and 2 x 2 displacements.
+  const std::size_t width = 5 * sizeof(double);
+  ASSERT_EQ(p11.size(), 16u + 7 * width);
+  for (int r = 0; r < 7; ++r) {
+    double rec[5];
+    std::memcpy(rec, p11.data() + 16 + r * width, width);
+    EXPECT_NEAR(rec[0], 0.5 * r, 1e-12);
+    EXPECT_NEAR(rec[1], rec[3], 1e-12);  // nodes 4 and 2 move together
+    EXPECT_EQ(rec[2], 0.0);     // restrained vertical motion
+    // Unit speed from rest at the static position: u = sin of the discrete phase.
+    EXPECT_NEAR(rec[1], std::sin(r * 5 * 2 * std::atan(0.05)), 1e-12);
+  }
+  const std::string p15 = test::read_file(dir.file("bar.p15"));
+  ASSERT_EQ(p15.size(), 7 * 4 * sizeof(double));
+  for (int r = 0; r < 7; ++r) {
+    double e[4];
+    std::memcpy(e, p15.data() + r * sizeof e, sizeof e);
+    EXPECT_NEAR(e[3], 0.5, 1e-12) << "record " << r;  // 1/2 m v0^2 with m = 1
+    EXPECT_NEAR(e[1] + e[2], e[3], 1e-15);
+  }
+  EXPECT_FALSE(test::read_file(dir.file("bar.p12")).empty());
+  EXPECT_FALSE(test::file_exists(dir.file("bar.t47")));  // the scratch copy of K and M is gone
 }
 
 TEST(ImplicitDynamics, NewmarkConstantsAreRaisedToTheirLowerBounds) {
