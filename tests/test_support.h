@@ -142,7 +142,8 @@ inline std::string mask_listing(const std::string& listing) {
     }
     // Clock lines: everything after the label, whatever the width of the figures.
     bool clock = false;
-    for (const char* label : {"          HORA: ", "          DIA : ", "          TIEMPO CONSUMIDO: "})
+    for (const char* label : {"          HORA: ", "          DIA : ", "          TIEMPO CONSUMIDO: ",
+                              "     TOTAL DE TIEMPO DE CPU CONSUMIDO AHORA"})
       if (line.rfind(label, 0) == 0) {
         line = std::string(label) + "#";
         clock = true;
