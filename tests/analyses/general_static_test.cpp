@@ -35,8 +35,9 @@ struct ResultBlock {
 
 bool is_data_line(const std::string& line) {
   if (line.size() != 53) return false;
+  const std::string number = line.substr(0, 8);
   char* end = nullptr;
-  std::strtol(line.substr(0, 8).c_str(), &end, 10);
+  std::strtol(number.c_str(), &end, 10);
   return *end == '\0' && line.find('E') != std::string::npos;
 }
 
