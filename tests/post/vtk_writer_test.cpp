@@ -233,7 +233,7 @@ TEST(VtkFiles, EveryStaticRunReadsBackInVtk) {
       ASSERT_NE(card, std::string::npos);
       text.replace(card, 8, "\nFEMV ");
     }
-    test::run_deck_text(dir, "V", text, &status);
+    const std::string listing = test::run_deck_text(dir, "V", text, &status);
     ASSERT_EQ(status, 0);
     if (keldar != std::string::npos) {
       EXPECT_EQ(keldar_file, test::read_file(dir.file("V.vtu")));
@@ -270,6 +270,24 @@ TEST(VtkFiles, EveryStaticRunReadsBackInVtk) {
     const int nsets = std::stoi(text.substr(text.find("NSETS=") + 6));
     EXPECT_EQ(sets.front()[0], 1);
     EXPECT_EQ(sets.back()[0], nsets);
+
+    // Element errors: those of the listing's element error report (five decimals), in
+    // running element order; no array when the run has no error estimate.
+    const std::size_t report = listing.find("REPORTE DEL ERROR ELEMENTAL");
+    EXPECT_EQ(r.values.count("cell ElementError") != 0, report != std::string::npos);
+    if (report != std::string::npos && r.values.count("cell ElementError") != 0) {
+      const auto& errors = r.values.at("cell ElementError");
+      ASSERT_EQ(errors.size(), static_cast<std::size_t>(cells));
+      const auto rows = test::lines_of(listing.substr(report));
+      for (int e = 0; e < cells; ++e) {
+        std::istringstream row(rows.at(2 + e));
+        int element = 0, set = 0;
+        double percent = -1;
+        row >> element >> set >> percent;
+        EXPECT_EQ(element, e + 1);
+        EXPECT_NEAR(errors[e][0], percent, 5.1e-6) << "element " << e + 1;
+      }
+    }
 
     // Nodal stresses: the neutral file's nodal block, and von Mises of each tensor.
     const test::FemBlock* nodal = find_block(blocks, "TENNOD");
