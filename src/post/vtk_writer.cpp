@@ -58,7 +58,7 @@ void out(const std::string& line) { write_record(UNIT_VTK, line); }
 
 std::string number(double v) {
   char text[32];
-  std::snprintf(text, sizeof text, "%.10g", v);
+  std::snprintf(text, sizeof text, "%.15g", v);
   return text;
 }
 

@@ -35,8 +35,8 @@ struct VtkCell {
 };
 VtkCell vtk_cell(int element_type, bool frame_member);
 
-// Writes the whole file (ASCII data arrays): the points (the input's coordinates, three
-// per point), one cell per element of every set, and
+// Writes the whole file (ASCII data arrays, fifteen significant digits): the points
+// (the input's coordinates, three per point), one cell per element of every set, and
 //   point data: "Displacement" (the x, y, z translations; 0 for a kind the model lacks)
 //     or, in a heat-conduction model, "Temperature"; once the stresses are smoothed, the
 //     smoothed nodal values of the whole model ("Stress", or "Flux" in heat conduction,

@@ -13,6 +13,7 @@
 #include "../analyses/listing_tables.h"
 #include "elements/shape_functions.h"
 #include "input/catalogue.h"
+#include "post/post_dispatch.h"
 #include "post/principal_stresses.h"
 #include "post/vtk_writer.h"
 #include "post_fixture.h"
@@ -323,6 +324,90 @@ TEST(VtkFiles, EveryStaticRunReadsBackInVtk) {
       }
     }
   }
+}
+
+// The file written in process (no VTK needed): the values of one data array.
+std::vector<double> array_values(const std::vector<std::string>& lines, const std::string& name) {
+  std::vector<double> values;
+  bool inside = false;
+  for (const std::string& l : lines) {
+    if (l.find("<DataArray") != std::string::npos) {
+      inside = l.find("Name=\"" + name + "\"") != std::string::npos;
+      continue;
+    }
+    if (l.find("</DataArray>") != std::string::npos) inside = false;
+    if (!inside) continue;
+    std::istringstream in(l);
+    for (double v; in >> v;) values.push_back(v);
+  }
+  return values;
+}
+
+bool has_array(const std::vector<std::string>& lines, const std::string& name) {
+  for (const std::string& l : lines)
+    if (l.find("<DataArray") != std::string::npos && l.find("Name=\"" + name + "\"") != std::string::npos) return true;
+  return false;
+}
+
+class VtkFile : public test::PostTest {};
+
+// A 9-node square whose local node k is global node 10 - k, with node 2 on a support
+// turned 30 degrees: the cell lists the corners, mid-sides and centre in VTK's order,
+// the displacement of node 2 is given in the global axes, and the smoothed stresses,
+// von Mises and element errors follow what the run left.
+TEST_F(VtkFile, SquareWithInclinedSupportStressesAndErrors) {
+  read(test::header(9, 1, "FEMVIEW", " MAPOY=1") + test::set_cards(1, "TENSION_PLANA", "QU9", 1) +
+       "GEOMETRIA\n1 1 9 8 7 6 5 4 3 2 1\n"
+       "1 1 1\n2 0 1\n3 0 2\n4 1 2\n5 2 2\n6 2 1\n7 2 0\n8 1 0\n9 0 0\nFIN_GEOMETRIA\n" +
+       test::FREE + "APOYOS_INCLINADOS\n2 30.0\nFIN_APOYOS_INCLINADOS\nFEMV CUADRA\n");
+  set_dof(2, 1, 1.0);
+  set_dof(2, 2, 0.5);
+  set_dof(5, 1, 0.25);
+  // sx = 10 n, sy = 1, sxy = 2, sz = 3 at node n.
+  smooth_by_hand(4, [](int n, int c) { return c == 0 ? 10.0 * n : c == 1 ? 1.0 : c == 2 ? 2.0 : 3.0; });
+  errors_by_hand({0.75});
+  post_process(POST_FEMVIEW, despl());
+  const auto lines = file_lines(".vtu");
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[3], "    <Piece NumberOfPoints=\"9\" NumberOfCells=\"1\">");
+  EXPECT_EQ(array_values(lines, "connectivity"), (std::vector<double>{8, 6, 4, 2, 7, 5, 3, 1, 0}));
+  EXPECT_EQ(array_values(lines, "types"), std::vector<double>{VTK_BIQUADRATIC_QUAD});
+  const auto points = array_values(lines, "Points");
+  ASSERT_EQ(points.size(), 27u);
+  EXPECT_EQ((std::vector<double>(points.begin() + 6, points.begin() + 9)), (std::vector<double>{0, 2, 0}));
+  const auto u = array_values(lines, "Displacement");
+  ASSERT_EQ(u.size(), 27u);
+  const double c = std::cos(M_PI / 6), s = std::sin(M_PI / 6);
+  EXPECT_NEAR(u[3], c * 1.0 - s * 0.5, 1e-7);
+  EXPECT_NEAR(u[4], s * 1.0 + c * 0.5, 1e-7);
+  EXPECT_EQ(u[5], 0.0);
+  EXPECT_EQ(u[12], 0.25);
+  const auto stress = array_values(lines, "Stress");
+  ASSERT_EQ(stress.size(), 36u);
+  EXPECT_EQ((std::vector<double>(stress.begin() + 4, stress.begin() + 8)), (std::vector<double>{20, 1, 2, 3}));
+  const auto mises = array_values(lines, "VonMises");
+  ASSERT_EQ(mises.size(), 9u);
+  const double t[6] = {20, 1, 3, 2, 0, 0};
+  EXPECT_NEAR(mises[1], von_mises(t), 1e-8);
+  EXPECT_EQ(array_values(lines, "Set"), std::vector<double>{1});
+  EXPECT_EQ(array_values(lines, "ElementError"), std::vector<double>{0.75});
+  EXPECT_EQ(lines.back(), "</VTKFile>");
+}
+
+// Beam sets: lines between the members' ends and no stress arrays even when values
+// were smoothed; without an error estimate there is no error array.
+TEST_F(VtkFile, TrussHasLinesAndNoStresses) {
+  read(test::header(3, 1, "KELDAR") + "SET_NUMERO 1\nTIPO VIGA ARMADURA NELEM=2\nMATERIAL YOUNG=1000 AREA=1\nFIN_SET\n" +
+       "GEOMETRIA\n1 1 1 2\n2 1 2 3\n1 0 0\n2 1 0\n3 2 1\nFIN_GEOMETRIA\n" + test::FREE + "KELDAR CELOSIA\n");
+  smooth_by_hand(3, [](int, int) { return 1.0; });
+  post_process(POST_KELDAR, despl());
+  const auto lines = file_lines(".vtu");
+  EXPECT_EQ(array_values(lines, "connectivity"), (std::vector<double>{0, 1, 1, 2}));
+  EXPECT_EQ(array_values(lines, "types"), (std::vector<double>{VTK_LINE, VTK_LINE}));
+  EXPECT_TRUE(has_array(lines, "Displacement"));
+  EXPECT_FALSE(has_array(lines, "Stress"));
+  EXPECT_FALSE(has_array(lines, "VonMises"));
+  EXPECT_FALSE(has_array(lines, "ElementError"));
 }
 
 }  // namespace
