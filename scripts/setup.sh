@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes sure the tools needed to build and test VORTAN are present: cmake, g++ and
-# GoogleTest. Missing Debian packages are installed when run as root; otherwise the
-# script says what is missing and stops.
+# GoogleTest (and, for the tests that read VTK files back, python3-vtk9). Missing Debian
+# packages are installed when run as root; otherwise the script says what is missing
+# and stops (a missing python3-vtk9 is only named).
 set -euo pipefail
 
 missing=()
@@ -10,6 +11,20 @@ command -v g++ >/dev/null 2>&1 || missing+=(g++)
 command -v make >/dev/null 2>&1 || missing+=(make)
 if [ ! -f /usr/include/gtest/gtest.h ] && [ ! -f /usr/local/include/gtest/gtest.h ]; then
   missing+=(libgtest-dev)
+fi
+
+# VTK's Python bindings read the VTK files back in the post-processing tests, which
+# are skipped without them: installed when run as root, otherwise only named.
+optional=()
+if ! python3 -c 'import vtk' >/dev/null 2>&1 && ! /usr/bin/python3 -c 'import vtk' >/dev/null 2>&1; then
+  if [ "$(id -u)" -eq 0 ] && command -v apt-get >/dev/null 2>&1; then
+    missing+=(python3-vtk9)
+  else
+    optional+=(python3-vtk9)
+  fi
+fi
+if [ ${#optional[@]} -ne 0 ]; then
+  echo "Optional Debian package missing (the tests that read VTK files back are skipped): ${optional[*]}" >&2
 fi
 
 if [ ${#missing[@]} -eq 0 ]; then

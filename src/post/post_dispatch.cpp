@@ -4,6 +4,7 @@
 #include "post/femview_writer.h"
 #include "post/keldar_writer.h"
 #include "post/nodal_values.h"
+#include "post/vtk_writer.h"
 #include "run/work_array.h"
 
 namespace vortan {
@@ -19,6 +20,7 @@ void post_process(int code, const double* solution) {
     write_keldar_files(displacements);
   else
     write_femview_file(solution, displacements);
+  write_vtk_file(displacements);
   RUN.NXTPOS = mark;
 }
 

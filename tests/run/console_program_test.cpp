@@ -61,7 +61,7 @@ TEST(ConsoleProgram, AGoodRunRemovesTheErrorReportOfAnEarlierFailedRun) {
   test::write_file(dir.file("V.vtn"), test::two_element_deck());
   EXPECT_EQ(test::run_program_with(dir.path(), "V.vtn").status, 0);
   EXPECT_FALSE(test::file_exists(dir.file("V.err")));
-  EXPECT_EQ(test::directory_names(dir.path()), (std::vector<std::string>{"V.dic", "V.fem", "V.sal", "V.tim", "V.vtn"}));
+  EXPECT_EQ(test::directory_names(dir.path()), (std::vector<std::string>{"V.dic", "V.fem", "V.sal", "V.tim", "V.vtn", "V.vtu"}));
 }
 
 TEST(ConsoleProgram, UsageAndVersionWriteNoFile) {
