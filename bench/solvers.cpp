@@ -26,6 +26,8 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+
+#include "brick_mesh.h"
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -92,20 +94,7 @@ void he8_deck(long nx, long ny, long nz, bool memory) {
   auto node = [&](long i, long j, long k) { return 1 + i + (nx + 1) * (j + (ny + 1) * k); };
   write_header("VOLADIZO HE8 BENCHMARK", (nx + 1) * (ny + 1) * (nz + 1), nx * ny * nz, "SOLIDO", "HE8");
   std::printf("MATERIAL YOUNG=1000.0 POISSON=0.25 DENSIDAD=0.0\n%sFIN_SET\nGEOMETRIA\n", storage_card(memory));
-  long e = 0;
-  for (long k = 0; k < nz; ++k)
-    for (long j = 0; j < ny; ++j)
-      for (long i = 0; i < nx; ++i)
-        std::printf("%ld 1 %ld %ld %ld %ld %ld %ld %ld %ld\n", ++e, node(i, j, k), node(i + 1, j, k),
-                    node(i + 1, j + 1, k), node(i, j + 1, k), node(i, j, k + 1), node(i + 1, j, k + 1),
-                    node(i + 1, j + 1, k + 1), node(i, j + 1, k + 1));
-  for (long k = 0; k <= nz; ++k)
-    for (long j = 0; j <= ny; ++j)
-      for (long i = 0; i <= nx; ++i) std::printf("%ld %ld.0 %ld.0 %ld.0\n", node(i, j, k), i, j, k);
-  std::printf("FIN_GEOMETRIA\nCONDICIONES_DE_CONTORNO\n");
-  for (long k = 0; k <= nz; ++k)
-    for (long j = 0; j <= ny; ++j) std::printf("%ld 1 1 1\n", node(0, j, k));
-  std::printf("FIN_CONDICIONES_DE_CONTORNO\n");
+  write_brick_mesh(nx, ny, nz);
   std::vector<long> tip;  // the free end's edge at y = 0 .. ny, all z, loaded along z
   for (long k = 0; k <= nz; ++k)
     for (long j = 0; j <= ny; ++j) tip.push_back(node(nx, j, k));
