@@ -18,6 +18,7 @@ namespace vortan {
 namespace {
 
 constexpr double DEGREES_TO_RADIANS = 0.01745329231621442;
+constexpr double DEFAULT_COPLANAR_ANGLE = 5.0;
 
 double& coord(std::int32_t node, int d) {
   return WORK.reals(PROBLEM.COORD)[(node - 1) + static_cast<std::int64_t>(d) * PROBLEM.NPNODS];
@@ -40,9 +41,13 @@ void allocate_normal_arrays() {
   PROBLEM.NCONT = DIRECT(RUN.NXTPOS, RUN.MEMORY, n, "NCONT", INT_WORDS);
 }
 
+// Without "TOLCP=" the largest coplanar angle is a few degrees: a default that counted
+// real folds as coplanar would restrain, at a fold, a rotation that one of the planes
+// bends about, and give a silently too stiff structure. The echo shows the value used.
 void read_coplanarity_card() {
   LISTEN("COPLAN");
-  PROBLEM.coplanarity = coplanarity_cosine(GETREA("TOLCP=", 90.0, " ANGULO MAXIMO PARA COPLANARIDAD"));
+  PROBLEM.coplanarity =
+      coplanarity_cosine(GETREA("TOLCP=", DEFAULT_COPLANAR_ANGLE, " ANGULO MAXIMO PARA COPLANARIDAD"));
   const std::int64_t n = PROBLEM.NPNODS;
   ZEROR(n * PROBLEM.NDIME, WORK.reals(PROBLEM.GIROS));
   ZEROI(n, WORK.ints(PROBLEM.NCONT));

@@ -60,7 +60,7 @@ void write_geometry(std::ostringstream& d, const std::vector<std::vector<int>>& 
 
 // The shell model: the vertical flange in the plane y = 0 (z from 0 to 1), the
 // horizontal one in z = 0 (y from 0 to 1), nx x nb quadrilaterals each.
-std::string shell_deck(int nx, int nb, int& probe) {
+std::string shell_deck(int nx, int nb, int& probe, const std::string& coplanarity = "COPLANARIDAD TOLCP=5\n") {
   Nodes nodes;
   std::vector<std::vector<int>> elements;
   const double hx = LENGTH / nx, hb = WIDTH / nb;
@@ -79,7 +79,7 @@ std::string shell_deck(int nx, int nb, int& probe) {
   d << "CONDICIONES_DE_CONTORNO\n";
   for (std::size_t n = 0; n < nodes.xyz.size(); ++n)
     if (nodes.xyz[n][0] == 0.0) d << n + 1 << " 1 1 1 1 1 1\n";
-  d << "FIN_CONDICIONES_DE_CONTORNO\nCOPLANARIDAD TOLCP=5\nFUERZAS\nSET_NUMERO 1\nCARGAS DEL SET\nPUNTUALES\n";
+  d << "FIN_CONDICIONES_DE_CONTORNO\n" << coplanarity << "FUERZAS\nSET_NUMERO 1\nCARGAS DEL SET\nPUNTUALES\n";
   // The end load spread along the vertical flange's end edge (trapezoidal shares).
   for (int j = 0; j <= nb; ++j) {
     const double share = (j == 0 || j == nb ? 0.5 : 1.0) * LOAD / nb;
@@ -179,6 +179,25 @@ TEST(FoldedPlate, AngleCantileverAgreesWithTheContinuum) {
   EXPECT_LT(error[1], 0.01);
   EXPECT_LT(error[1], error[0]);
   EXPECT_GT(error[0], 0.03);  // the coarse mesh is visibly stiffer: the comparison is not blind
+}
+
+// The coplanarity card without an angle: the fold's nodes keep all six rotations, as
+// with a small angle given; an angle of 90 counts the fold as coplanar, restrains the
+// rotation about z there (the vertical flange bends about it) and stiffens the section.
+TEST(FoldedPlate, DefaultCoplanarAngleKeepsTheFoldFree) {
+  test::TempDir dir;
+  int status = -1;
+  double uz[3] = {};
+  const char* cards[3] = {"COPLANARIDAD TOLCP=5\n", "COPLANARIDAD\n", "COPLANARIDAD TOLCP=90\n"};
+  for (int k = 0; k < 3; ++k) {
+    int probe = 0;
+    const std::string shell = test::run_deck_text(dir, "lamina", shell_deck(20, 4, probe, cards[k]), &status);
+    ASSERT_EQ(status, 0);
+    uz[k] = test::displacements(shell).at(probe)[2];
+    EXPECT_NE(shell.find("ANGULO MAXIMO PARA COPLANARIDAD"), std::string::npos);
+  }
+  EXPECT_NEAR(uz[1], uz[0], 1e-9 * std::fabs(uz[0]));
+  EXPECT_LT(std::fabs(uz[2]), 0.8 * std::fabs(uz[0]));  // 27 % less
 }
 
 }  // namespace

@@ -101,9 +101,18 @@ TEST_F(FlatShellBuild, TwoInclinedPanelsGiveAveragedUnitNormals) {
   EXPECT_NE(sal.find(" ANGULO MAXIMO PARA COPLANARIDAD"), std::string::npos);
 }
 
+// Without "TOLCP=" the angle is 5 degrees: the panels' fold (each plane 27.4 degrees
+// off the shared nodes' normal) is no coplanar node, and the echo shows the 5 used.
 TEST_F(FlatShellBuild, CoplanarityCardDefaultsAndNegativeAngles) {
   EXPECT_EQ(read(two_panel_deck("COPLANARIDAD\n")), "");
-  EXPECT_EQ(PROBLEM.coplanarity, 0.0);
+  EXPECT_NEAR(PROBLEM.coplanarity, std::cos(5.0 * M_PI / 180.0), 1e-7);
+  const int expected[4] = {2, 1, 1, 2};
+  for (int node = 1; node <= 4; ++node) EXPECT_EQ(adres(node, 8), expected[node - 1]) << node;
+  flush_units();
+  EXPECT_NE(test::read_file(dir.file("S.sal")).find("       5.00000 (TOLCP)"), std::string::npos);
+  reset_run_state();
+  EXPECT_EQ(read(two_panel_deck("COPLANARIDAD TOLCP=90\n")), "");
+  EXPECT_EQ(PROBLEM.coplanarity, 0.0);  // a value given is honoured as given
   reset_run_state();
   EXPECT_EQ(read(two_panel_deck("COPLANARIDAD TOLCP=-1\n")), "");
   EXPECT_EQ(PROBLEM.coplanarity, -1.0);
