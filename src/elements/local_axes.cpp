@@ -1,6 +1,7 @@
 #include "elements/local_axes.h"
 
 #include <cmath>
+#include <utility>
 
 #include "elements/vector_helpers.h"
 
@@ -121,6 +122,25 @@ void local_transformation(int nnode, const int* element_nodes, int ndofn, const 
     place_block(block, 3, BLOCK_AS_STORED, k * ndofn, T, nevab);
     if (ndofn == 6) place_block(block, 3, rotation_placement, k * ndofn + 3, T, nevab);
   }
+}
+
+void midside_rotation_axis(const double* corel, const int* corner_nodes, const double* axes, int side,
+                           double* m) {
+  int a = side, b = (side + 1) % 3;
+  if (corner_nodes[b] < corner_nodes[a]) std::swap(a, b);
+  double t[3];
+  for (int i = 0; i < 3; ++i) t[i] = corel[3 * b + i] - corel[3 * a + i];
+  const double l = length(t);
+  for (int i = 0; i < 3; ++i) t[i] = l > 0.0 ? t[i] / l : 0.0;
+  cross_product(t, axes + 6, m);
+}
+
+void to_nodal_axes(const NodalSystems& systems, int node, double* v) {
+  if (!has_system(systems, node)) return;
+  double R[9];
+  node_rotation(systems, node, R);
+  const double g[3] = {v[0], v[1], v[2]};
+  for (int i = 0; i < 3; ++i) v[i] = dot_product(R + 3 * i, g);
 }
 
 }  // namespace vortan

@@ -42,4 +42,17 @@ void local_transformation(int nnode, const int* element_nodes, int ndofn, const 
                           const NodalSystems& systems, int rotation_placement, double* corel,
                           double* T);
 
+// The axis of the mid-side rotation of side k (0: corners 1-2, 1: 2-3, 2: 3-1) of a
+// TLCL flat shell, from the global coordinates of its corners (three per corner), their
+// global node numbers and the element axes: m = t x V3, t the unit side vector from
+// the corner of lower node number to the other. The plate unknown of the mid-side node
+// (the slope along t, increment over the corners' mean) is the component about m of
+// the node's rotation vector, so elements meeting at the side at any angle share it.
+void midside_rotation_axis(const double* corel, const int* corner_nodes, const double* axes, int side,
+                           double* m);
+
+// Turns a vector of the global axes into the axes of a node's unknowns (unchanged when
+// the node has no own system).
+void to_nodal_axes(const NodalSystems& systems, int node, double* v);
+
 }  // namespace vortan

@@ -121,12 +121,31 @@ void allocate_shell_matrices() {
   m.TEMP1 = take(second * second, "TEMP1");
 }
 
+// Restrains rotation `kind` (4 to 6) of a node unless its restraints hold it already.
+void restrain_rotation(std::int32_t node, int kind) {
+  std::int32_t& code = adres(node, 2 + kind);
+  if (code != 1) return;
+  code = 2;
+  const int equation = kind_equation(node, kind);
+  WORK.int_at(PROBLEM.IFFIX + equation - 1) = 1;
+  WORK.reals(PROBLEM.FIXED)[equation - 1] = 0.0;
+}
+
+int dominant_axis(const double* v) {
+  int best = 0;
+  for (int i = 1; i < 3; ++i)
+    if (std::fabs(v[i]) > std::fabs(v[best])) best = i;
+  return best;
+}
+
 // Per node of the flat shells, after every element was met: 0 not met, -1 met by an
 // element out of its plane, else the rotation (4, 5 or 6) to suppress.
+// The TLCL's mid-side nodes are left to their own rule (suppress_midside_rotations).
 void test_set_coplanarity(const ElementSet& set, std::int32_t* verdict) {
   const NodalSystems systems = nodal_systems();
   const double* giros = WORK.reals(PROBLEM.GIROS);
   const int nnode = std::min<int>(set.NNODE, MAX_ELEMENT_NODES);
+  const int tested = set.element_type == ELEM_TLCL ? 3 : nnode;
   for (std::int32_t row = 1; row <= set.NELEM; ++row) {
     int nodes[MAX_ELEMENT_NODES];
     double corel[3 * MAX_ELEMENT_NODES] = {};
@@ -136,7 +155,7 @@ void test_set_coplanarity(const ElementSet& set, std::int32_t* verdict) {
     }
     double axes[9];
     flat_element_axes(nnode, corel, axes);
-    for (int k = 0; k < nnode; ++k) {
+    for (int k = 0; k < tested; ++k) {
       const int node = nodes[k];
       // The element normal as the node's normal was accumulated: in the node's own
       // system when it has one.
@@ -166,15 +185,88 @@ void suppress_coplanar_rotations() {
   ZEROI(PROBLEM.NPNODS, verdict);
   for (int s = 1; s <= PROBLEM.NSETS; ++s)
     if (SETS(s).family == ElementFamily::flat_shell) test_set_coplanarity(SETS(s), verdict);
+  for (std::int32_t node = 1; node <= PROBLEM.NPNODS; ++node)
+    if (verdict[node - 1] >= 4) restrain_rotation(node, verdict[node - 1]);
+}
+
+// Planes meeting at a TLCL side count as one plane only within a degree (and within
+// the coplanarity angle when it is smaller): one plane ties the slopes of the two
+// elements across the side in the ratio of their axes' components along the free axis,
+// a true constraint beyond a small angle; two planes keep them apart, and the pair is
+// well conditioned down to angles far below a degree.
+constexpr double MIDSIDE_COPLANAR_COSINE = 0.9998476951563913;  // cos 1 degree
+
+// Per mid-side node of the TLCL flat shells: the axis about which its first element
+// turns it, the side's direction, and whether another element turns it about an axis
+// out of the coplanarity tolerance of the first (a fold along the side).
+struct MidsideAxes {
+  double* first;   // NPNODS x 3, node fastest
+  double* side;    // NPNODS x 3
+  std::int32_t* state;  // 0 no TLCL mid-side node, 1 one plane, 2 a fold
+};
+
+void collect_midside_axes(const ElementSet& set, const MidsideAxes& midside) {
+  const NodalSystems systems = nodal_systems();
+  const std::int32_t n = PROBLEM.NPNODS;
+  for (std::int32_t row = 1; row <= set.NELEM; ++row) {
+    int nodes[6];
+    double corel[3 * 6] = {};
+    for (int k = 0; k < 6; ++k) {
+      nodes[k] = WORK.int_at(set.LNODS + (row - 1) + (k + 1) * set.NELEM);
+      for (int d = 0; d < PROBLEM.NDIME && d < 3; ++d) corel[3 * k + d] = coord(nodes[k], d);
+    }
+    double axes[9];
+    flat_element_axes(6, corel, axes);
+    for (int k = 0; k < 3; ++k) {
+      const int node = nodes[3 + k];
+      double m[3], side[3];
+      midside_rotation_axis(corel, nodes, axes, k, m);
+      cross_product(axes + 6, m, side);  // the side's direction
+      to_nodal_axes(systems, node, m);
+      to_nodal_axes(systems, node, side);
+      std::int32_t& state = midside.state[node - 1];
+      if (state == 0) {
+        state = 1;
+        for (int d = 0; d < 3; ++d) midside.first[(node - 1) + d * n] = m[d], midside.side[(node - 1) + d * n] = side[d];
+        continue;
+      }
+      double first[3];
+      for (int d = 0; d < 3; ++d) first[d] = midside.first[(node - 1) + d * n];
+      if (std::fabs(dot_product(first, m)) < std::max(PROBLEM.coplanarity, MIDSIDE_COPLANAR_COSINE)) state = 2;
+    }
+  }
+}
+
+// The mid-side node of a TLCL flat shell keeps only the rotations its elements turn
+// it by: each element uses the component about its own axis m (in its plane, normal to
+// the side). Along one plane one component is used: the rotation about m's dominant
+// axis stays free and the other two are restrained. At a fold the axes of the planes
+// span the plane normal to the side: only the rotation about the side's dominant axis
+// is restrained (the two left free still give every pair of components).
+void suppress_midside_rotations() {
+  bool any = false;
+  for (int s = 1; s <= PROBLEM.NSETS; ++s)
+    any = any || (SETS(s).family == ElementFamily::flat_shell && SETS(s).element_type == ELEM_TLCL);
+  if (!any) return;
+  const std::int64_t n = PROBLEM.NPNODS;
+  std::int32_t cursor = RUN.NXTPOS;
+  MidsideAxes midside;
+  midside.first = WORK.reals(DIREC1(cursor, RUN.MEMORY, 3 * n, "MIDAX", REAL_WORDS));
+  midside.side = WORK.reals(DIREC1(cursor, RUN.MEMORY, 3 * n, "MIDSD", REAL_WORDS));
+  midside.state = WORK.ints(DIREC1(cursor, RUN.MEMORY, n, "MIDST", INT_WORDS));
+  ZEROI(n, midside.state);
+  for (int s = 1; s <= PROBLEM.NSETS; ++s)
+    if (SETS(s).family == ElementFamily::flat_shell && SETS(s).element_type == ELEM_TLCL)
+      collect_midside_axes(SETS(s), midside);
   for (std::int32_t node = 1; node <= PROBLEM.NPNODS; ++node) {
-    const int kind = verdict[node - 1];
-    if (kind < 4) continue;
-    std::int32_t& code = adres(node, 2 + kind);
-    if (code != 1) continue;
-    code = 2;
-    const int equation = kind_equation(node, kind);
-    WORK.int_at(PROBLEM.IFFIX + equation - 1) = 1;
-    WORK.reals(PROBLEM.FIXED)[equation - 1] = 0.0;
+    const int state = midside.state[node - 1];
+    if (state == 0) continue;
+    double v[3];
+    const double* source = state == 1 ? midside.first : midside.side;
+    for (int d = 0; d < 3; ++d) v[d] = source[(node - 1) + d * n];
+    const int axis = dominant_axis(v);
+    for (int d = 0; d < 3; ++d)
+      if ((state == 1) != (d == axis)) restrain_rotation(node, 4 + d);
   }
 }
 
@@ -199,6 +291,7 @@ void prepare_flat_shells(ProblemVariant variant) {
     if (SETS(s).family == ElementFamily::flat_shell) accumulate_set_normals(SETS(s));
   normalise_nodal_normals();
   suppress_coplanar_rotations();
+  suppress_midside_rotations();
 }
 
 }  // namespace vortan

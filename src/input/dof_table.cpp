@@ -60,12 +60,19 @@ void merge_set_patterns() {
     for (int row = 1; row <= set.NELEM; ++row) {
       for (int k = 1; k <= carrying_nodes(set); ++k) merge_node(set, element_node(set, row, k));
       // The mid-side nodes of the TLCL plate triangle carry no deflection (kind 3)
-      // and no rotation of kind 5.
+      // and no rotation of kind 5: their one unknown is the rotation along the side.
+      // In a flat shell they carry no displacement (kinds 1 to 3) either; which of
+      // their rotations the elements use depends on the sides' directions and is
+      // settled by the flat-shell step of the build.
       if (set.element_type == ELEM_TLCL)
         for (int k = 4; k <= set.NNODE; ++k) {
           const int node = element_node(set, row, k);
-          kind_code(node, 3) = 2;
-          kind_code(node, 5) = 2;
+          if (set.problem_type == FLAT_SHELL) {
+            for (int kind = 1; kind <= 3; ++kind) kind_code(node, kind) = 2;
+          } else {
+            kind_code(node, 3) = 2;
+            kind_code(node, 5) = 2;
+          }
         }
     }
   }

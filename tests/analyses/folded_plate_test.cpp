@@ -59,22 +59,39 @@ void write_geometry(std::ostringstream& d, const std::vector<std::vector<int>>& 
 }
 
 // The shell model: the vertical flange in the plane y = 0 (z from 0 to 1), the
-// horizontal one in z = 0 (y from 0 to 1), nx x nb quadrilaterals each.
-std::string shell_deck(int nx, int nb, int& probe, const std::string& coplanarity = "COPLANARIDAD TOLCP=5\n") {
+// horizontal one in z = 0 (y from 0 to 1), nx x nb quadrilaterals each (CLLL), or each
+// cut along a diagonal into two triangles (DKT; TLCL with the mid-side nodes).
+std::string shell_deck(int nx, int nb, int& probe, const std::string& coplanarity = "COPLANARIDAD TOLCP=5\n",
+                       const std::string& element = "CLLL") {
   Nodes nodes;
   std::vector<std::vector<int>> elements;
   const double hx = LENGTH / nx, hb = WIDTH / nb;
+  auto add = [&](const std::array<std::array<double, 3>, 4>& q) {
+    std::vector<int> id;
+    for (const auto& p : q) id.push_back(nodes(p[0], p[1], p[2]));
+    if (element == "CLLL") return elements.push_back(id);
+    for (const auto& t : {std::array<int, 3>{0, 1, 2}, std::array<int, 3>{0, 2, 3}}) {
+      std::vector<int> e{id[t[0]], id[t[1]], id[t[2]]};
+      if (element == "TLCL")
+        for (int k = 0; k < 3; ++k) {
+          const auto& a = q[t[k]];
+          const auto& b = q[t[(k + 1) % 3]];
+          e.push_back(nodes(0.5 * (a[0] + b[0]), 0.5 * (a[1] + b[1]), 0.5 * (a[2] + b[2])));
+        }
+      elements.push_back(e);
+    }
+  };
   for (int i = 0; i < nx; ++i)
     for (int j = 0; j < nb; ++j) {
       const double x0 = i * hx, x1 = x0 + hx, a0 = j * hb, a1 = a0 + hb;
-      elements.push_back({nodes(x0, 0, a0), nodes(x1, 0, a0), nodes(x1, 0, a1), nodes(x0, 0, a1)});
-      elements.push_back({nodes(x0, a0, 0), nodes(x1, a0, 0), nodes(x1, a1, 0), nodes(x0, a1, 0)});
+      add({{{x0, 0, a0}, {x1, 0, a0}, {x1, 0, a1}, {x0, 0, a1}}});
+      add({{{x0, a0, 0}, {x1, a0, 0}, {x1, a1, 0}, {x0, a1, 0}}});
     }
   probe = nodes(LENGTH / 2, 0, 0);
   std::ostringstream d;
   d.precision(12);
   d << header("ANGULAR EN LAMINA PLANA", nodes.xyz.size(),
-              "TIPO LAMINA_PLANA\nELEMENTO CLLL NELEM=" + std::to_string(elements.size()) + "\n" + MATERIAL);
+              "TIPO LAMINA_PLANA\nELEMENTO " + element + " NELEM=" + std::to_string(elements.size()) + "\n" + MATERIAL);
   write_geometry(d, elements, nodes);
   d << "CONDICIONES_DE_CONTORNO\n";
   for (std::size_t n = 0; n < nodes.xyz.size(); ++n)
@@ -198,6 +215,37 @@ TEST(FoldedPlate, DefaultCoplanarAngleKeepsTheFoldFree) {
   }
   EXPECT_NEAR(uz[1], uz[0], 1e-9 * std::fabs(uz[0]));
   EXPECT_LT(std::fabs(uz[2]), 0.8 * std::fabs(uz[0]));  // 27 % less
+}
+
+// The triangles carry the linear membrane of their corners, stiff in the flanges'
+// in-plane bending: 25 % short of the continuum on the coarse mesh, 7 % on the finer.
+// The TLCL (its mid-side rotations shared across the fold) gives the DKT's answer
+// within 0.1 % on both.
+TEST(FoldedPlate, TrianglesAgreeWithTheContinuum) {
+  test::TempDir dir;
+  std::array<int, 2> solid_probe{};
+  int status = -1;
+  const std::string solid = test::run_deck_text(dir, "solido", solid_deck(20, 8, solid_probe), &status);
+  ASSERT_EQ(status, 0);
+  const auto c = test::displacements(solid);
+  double uy = 0.0, uz = 0.0;
+  for (int node : solid_probe) uy += 0.5 * c.at(node)[1], uz += 0.5 * c.at(node)[2];
+  std::map<std::string, std::vector<std::vector<double>>> fold;
+  for (const char* element : {"DKT", "TLCL"})
+    for (const auto& [nx, nb] : {std::pair{20, 4}, std::pair{40, 8}}) {
+      int probe = 0;
+      const std::string shell =
+          test::run_deck_text(dir, "lamina", shell_deck(nx, nb, probe, "COPLANARIDAD\n", element), &status);
+      ASSERT_EQ(status, 0) << element;
+      fold[element].push_back(test::displacements(shell).at(probe));
+    }
+  for (int mesh = 0; mesh < 2; ++mesh)
+    for (int i : {1, 2}) EXPECT_NEAR(fold["TLCL"][mesh][i], fold["DKT"][mesh][i], 1e-3 * std::fabs(fold["DKT"][mesh][i]));
+  const auto& t = fold["TLCL"];
+  const double coarse = std::fabs(t[0][2] / uz - 1.0), fine = std::fabs(t[1][2] / uz - 1.0);
+  EXPECT_LT(fine, 0.08);
+  EXPECT_LT(fine, 0.5 * coarse);
+  EXPECT_LT(std::fabs(t[1][1] / uy - 1.0), 0.12);
 }
 
 }  // namespace

@@ -160,6 +160,32 @@ TEST_F(FlatShellBuild, OppositelyNumberedCoplanarElements) {
   }
 }
 
+// Two TLCL flat shells folded at a right angle along the x axis (side 1-2): the first
+// in z = 0, the second in y = 0. Every mid-side node loses its displacements; the fold's
+// mid-side node keeps the rotations about y and z (each plane turns it about its own
+// in-plane normal to the side) and loses the one about the side; a mid-side node of
+// one plane keeps only the rotation about the dominant axis of its in-plane normal.
+// The corners follow the coplanarity rule: the fold's corners keep all six.
+TEST_F(FlatShellBuild, TlclMidSideNodesKeepTheRotationsTheirSidesUse) {
+  const std::string deck =
+      "NUMERO_DE_NODOS NPNODS=9\nNUMERO_DE_SETS\nSOLVER LDLT\nPOSTPROCESO FEMVIEW\n"
+      "SET_NUMERO 1\nTIPO LAMINA_PLANA\nELEMENTO TLCL NELEM=2\nMATERIAL YOUNG=1 POISSON=0.2\nFIN_SET\n"
+      "GEOMETRIA\n1 1 1 2 3 5 6 7\n2 1 1 4 2 8 9 5\n"
+      "1 0 0 0\n2 1 0 0\n3 0 1 0\n4 0 0 1\n5 0.5 0 0\n6 0.5 0.5 0\n7 0 0.5 0\n8 0 0 0.5\n9 0.5 0 0.5\n"
+      "FIN_GEOMETRIA\nCONDICIONES_DE_CONTORNO\nSIN_RESTRICCIONES\nFIN_CONDICIONES_DE_CONTORNO\nCOPLANARIDAD\n";
+  EXPECT_EQ(read(deck), "");
+  // Codes of the kinds 1 to 6 (word 2 + kind of the nodal table): 1 free, 2 restrained.
+  const int expected[9][6] = {{1, 1, 1, 1, 1, 1}, {1, 1, 1, 1, 1, 1}, {1, 1, 1, 1, 1, 2},
+                              {1, 1, 1, 1, 2, 1}, {2, 2, 2, 2, 1, 1}, {2, 2, 2, 1, 2, 2},
+                              {2, 2, 2, 1, 2, 2}, {2, 2, 2, 1, 2, 2}, {2, 2, 2, 1, 2, 2}};
+  for (int node = 1; node <= 9; ++node)
+    for (int kind = 1; kind <= 6; ++kind) {
+      EXPECT_EQ(adres(node, 2 + kind), expected[node - 1][kind - 1]) << node << " " << kind;
+      EXPECT_EQ(WORK.int_at(PROBLEM.IFFIX + kind_equation(node, kind) - 1), expected[node - 1][kind - 1] - 1)
+          << node << " " << kind;
+    }
+}
+
 // The input layer alone leaves the flat-shell step to the driver: no normals.
 TEST_F(FlatShellBuild, WithoutTheShellStepNoNormalsAreMade) {
   EXPECT_EQ(read(two_panel_deck(""), ProblemVariant::static_linear, false), "");

@@ -19,12 +19,9 @@ void require_linear() {
   if (ACTIVE.nonlinear) ERRSTP("ELETR3: ELEMENTO NO LINEAL NO DISPONIBLE");
 }
 
-// The shell elements: DKT and CLLL. The TLCL's mid-side rotation along its side has no
-// counterpart among the six unknowns of a node that two element planes share.
+// The shell elements: DKT, TLCL and CLLL.
 void require_shell_element() {
-  const int type = ACTIVE.element_type;
-  if (type == ELEM_TLCL) ERRSTP("ELETR3: LAMINA PLANA TLCL NO DISPONIBLE");
-  if (!is_plate_element(type)) ERRSTP("ELETR3: ELEMENTO DE PLACA NO DISPONIBLE");
+  if (!is_plate_element(ACTIVE.element_type)) ERRSTP("ELETR3: ELEMENTO DE PLACA NO DISPONIBLE");
 }
 
 NodalSystems nodal_systems() {
@@ -37,30 +34,49 @@ NodalSystems nodal_systems() {
   return systems;
 }
 
-// The element in its own axes: the axes, the corners' x, y in COOR2 and, when T is
+// The element in its own axes: the axes, the nodes' x, y in COOR2 and, when T is
 // given, the transformation T (NEVAB x NEVAB) with local = T^T nodal.
 struct LocalFrame {
   double axes[9];
 };
 
+// The TLCL's mid-side node holds its plate unknown (the slope along the side) in the
+// place of the first slope; it is the component of the node's rotation vector about
+// the side's in-plane normal, so its column of T is that axis in the node's axes.
+void midside_columns(const double* corel, const int* nodes, const double* axes, int nevab, double* T) {
+  const NodalSystems systems = nodal_systems();
+  for (int k = 0; k < 3; ++k) {
+    double m[3];
+    midside_rotation_axis(corel, nodes, axes, k, m);
+    const int node = 3 + k;
+    to_nodal_axes(systems, nodes[node], m);
+    const int first = SHELL_UNKNOWNS * node + 3;
+    for (int j = first; j < first + 3; ++j)
+      for (int i = 0; i < nevab; ++i) T[i + nevab * j] = 0.0;
+    for (int i = 0; i < 3; ++i) T[(first + i) + nevab * first] = m[i];
+  }
+}
+
 LocalFrame prepare_local(int element, double* T) {
   require_shell_element();
   const ActiveSetRecord& a = ACTIVE;
   LocalFrame frame;
-  const int corners = plate_corners(a.element_type);
-  double corel[3 * 4];
-  int nodes[4];
-  const double* global = a.reals(a.COREL);
-  for (int k = 0; k < corners; ++k) {
+  const int nnode = a.element_type == ELEM_TLCL ? 6 : plate_corners(a.element_type);
+  double corel[3 * 6], global[3 * 6];
+  int nodes[6];
+  const double* stored = a.reals(a.COREL);
+  for (int k = 0; k < nnode; ++k) {
     nodes[k] = element_node(a.set, element, k + 1);
-    for (int i = 0; i < 3; ++i) corel[3 * k + i] = global[3 * k + i];
+    for (int i = 0; i < 3; ++i) corel[3 * k + i] = global[3 * k + i] = stored[3 * k + i];
   }
-  flat_element_axes(corners, corel, frame.axes);
-  double scratch[(SHELL_UNKNOWNS * 4) * (SHELL_UNKNOWNS * 4)];
-  local_transformation(corners, nodes, SHELL_UNKNOWNS, frame.axes, nodal_systems(), BLOCK_SWAP_NEGATE, corel,
-                       T != nullptr ? T : scratch);
+  flat_element_axes(nnode, corel, frame.axes);
+  constexpr int MOST = SHELL_UNKNOWNS * 6;
+  double scratch[MOST * MOST];
+  double* t = T != nullptr ? T : scratch;
+  local_transformation(nnode, nodes, SHELL_UNKNOWNS, frame.axes, nodal_systems(), BLOCK_SWAP_NEGATE, corel, t);
+  if (a.element_type == ELEM_TLCL) midside_columns(global, nodes, frame.axes, SHELL_UNKNOWNS * nnode, t);
   double* coor2 = a.reals(a.COOR2);
-  for (int k = 0; k < corners; ++k) coor2[2 * k] = corel[3 * k], coor2[2 * k + 1] = corel[3 * k + 1];
+  for (int k = 0; k < nnode; ++k) coor2[2 * k] = corel[3 * k], coor2[2 * k + 1] = corel[3 * k + 1];
   return frame;
 }
 
@@ -177,16 +193,6 @@ void shell_internal_forces(int element, const TaskCodes& codes) {
   });
 }
 
-// A vector of the global axes expressed in the axes of a node's unknowns.
-void to_node_axes(const NodalSystems& systems, int node, double* v) {
-  if (systems.has_system == nullptr || systems.has_system[node - 1] != 1) return;
-  double angles[3], R[9];
-  for (int i = 0; i < 3; ++i) angles[i] = systems.angles[(node - 1) + i * systems.nodes];
-  euler_rotation(angles, 3, R);
-  const double g[3] = {v[0], v[1], v[2]};
-  for (int i = 0; i < 3; ++i) v[i] = dot_product(R + 3 * i, g);
-}
-
 // Forces of a load per unit area along a global direction on the corners.
 void directed_forces(int element, double p, const double* direction, double* forces) {
   const ActiveSetRecord& a = ACTIVE;
@@ -197,7 +203,7 @@ void directed_forces(int element, double p, const double* direction, double* for
   for (int k = 0; k < corners; ++k) {
     double* f = forces + 3 * k;
     for (int i = 0; i < 3; ++i) f[i] = amounts[k] * direction[i];
-    to_node_axes(systems, element_node(a.set, element, k + 1), f);
+    to_nodal_axes(systems, element_node(a.set, element, k + 1), f);
   }
 }
 

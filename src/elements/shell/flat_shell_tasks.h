@@ -1,8 +1,9 @@
-// Element tasks of flat shells ("LAMINAPLANA", problem type 8): a plate element (DKT or
-// CLLL) and a membrane on the same corners, built in the element's own axes and
+// Element tasks of flat shells ("LAMINAPLANA", problem type 8): a plate element (DKT,
+// TLCL or CLLL) and a membrane on the same corners, built in the element's own axes and
 // carried to the nodal axes. Six unknowns per node (u, v, w and the rotations about
-// x, y, z); resultants (Nx, Ny, Nxy, Mx, My, Mxy) for DKT and (..., Qx, Qy) for CLLL,
-// in the element's axes.
+// x, y, z); resultants (Nx, Ny, Nxy, Mx, My, Mxy) for DKT and (..., Qx, Qy) for TLCL
+// and CLLL, in the element's axes. The TLCL's mid-side node gives its plate rotation
+// as the component of its rotation vector about the side's in-plane normal.
 //
 // In its own axes the element's node holds (u, v, w, r1, r2, r3) with r1 = dw/dx and
 // r2 = dw/dy the plate slopes and r3 the rotation about the normal, which the element
