@@ -23,16 +23,30 @@ void spanning_corners(int nnode, int& second, int& third) {
   }
 }
 
-// The node's own rotation: the Euler matrix of its angles (a copy, so the stored
-// degrees stay degrees).
-void node_rotation(const NodalSystems& systems, int node, double* R) {
-  double angles[3];
-  for (int i = 0; i < 3; ++i) angles[i] = systems.angles[(node - 1) + i * systems.nodes];
-  euler_rotation(angles, 3, R);
+bool has_system(const NodalSystems& systems, int node) {
+  return (systems.has_system != nullptr && systems.has_system[node - 1] == 1) ||
+         (systems.support != nullptr && systems.support[node - 1] != 0.0);
 }
 
-bool has_system(const NodalSystems& systems, int node) {
-  return systems.has_system != nullptr && systems.has_system[node - 1] == 1;
+// The node's axes as the columns of R: the Euler matrix of its own angles (the stored
+// degrees stay degrees) or the identity, turned by an inclined support's angle about
+// the third axis.
+void node_rotation(const NodalSystems& systems, int node, double* R) {
+  if (systems.has_system != nullptr && systems.has_system[node - 1] == 1) {
+    double angles[3];
+    for (int i = 0; i < 3; ++i) angles[i] = systems.angles[(node - 1) + i * systems.nodes];
+    euler_rotation(angles, 3, R);
+  } else {
+    for (int i = 0; i < 9; ++i) R[i] = (i % 4 == 0) ? 1.0 : 0.0;
+  }
+  const double angle = systems.support != nullptr ? systems.support[node - 1] : 0.0;
+  if (angle == 0.0) return;
+  const double c = std::cos(angle), s = std::sin(angle);
+  for (int i = 0; i < 3; ++i) {
+    const double first = R[i], second = R[3 + i];
+    R[i] = c * first + s * second;
+    R[3 + i] = c * second - s * first;
+  }
 }
 
 }  // namespace

@@ -12,10 +12,13 @@ namespace vortan {
 void flat_element_axes(int nnode, const double* corel, double* axes);
 
 // Per-node data of the nodal systems of a flat-shell model.
+// A node on an inclined support has its axes turned further by the support's angle
+// about the third axis (global z, or its own third axis when it has a system).
 struct NodalSystems {
   const int* has_system = nullptr;   // per node: 1 when the node has its own local system
   const double* angles = nullptr;    // per node, node index fastest: three Euler angles (degrees)
   int nodes = 0;
+  const double* support = nullptr;   // per node: inclined-support angle (radians), 0 none
 };
 
 // Mode 1: adds the element normal into the accumulator of each of its nodes (normals:

@@ -53,18 +53,29 @@ void read_coplanarity_card() {
   ZEROI(n, WORK.ints(PROBLEM.NCONT));
 }
 
-NodalSystems nodal_systems() {
+// The nodes' axes: their own systems and the inclined supports' angles (per node on
+// the given cursor, the last card of a node listed twice winning, as the elements
+// take it).
+NodalSystems nodal_systems(std::int32_t& cursor) {
   NodalSystems systems;
   systems.has_system = WORK.ints(PROBLEM.shell_flags);
   systems.angles = WORK.reals(PROBLEM.shell_vectors);
   systems.nodes = PROBLEM.NPNODS;
+  if (PROBLEM.MAPOY > 0 && PROBLEM.APOYO != 0) {
+    double* support = WORK.reals(DIREC1(cursor, RUN.MEMORY, PROBLEM.NPNODS, "ANGUL", REAL_WORDS));
+    ZEROR(PROBLEM.NPNODS, support);
+    for (std::int32_t i = 0; i < PROBLEM.MAPOY; ++i) {
+      const std::int32_t node = WORK.int_at(PROBLEM.APOYO + i);
+      if (node >= 1 && node <= PROBLEM.NPNODS) support[node - 1] = WORK.reals(PROBLEM.APANG)[i];
+    }
+    systems.support = support;
+  }
   return systems;
 }
 
 // Every element of a flat-shell set adds its normal to GIROS of its nodes and counts
 // itself in NCONT of each of them.
-void accumulate_set_normals(const ElementSet& set) {
-  const NodalSystems systems = nodal_systems();
+void accumulate_set_normals(const ElementSet& set, const NodalSystems& systems) {
   double* giros = WORK.reals(PROBLEM.GIROS);
   std::int32_t* ncont = WORK.ints(PROBLEM.NCONT);
   const int nnode = std::min<int>(set.NNODE, MAX_ELEMENT_NODES);
@@ -141,8 +152,7 @@ int dominant_axis(const double* v) {
 // Per node of the flat shells, after every element was met: 0 not met, -1 met by an
 // element out of its plane, else the rotation (4, 5 or 6) to suppress.
 // The TLCL's mid-side nodes are left to their own rule (suppress_midside_rotations).
-void test_set_coplanarity(const ElementSet& set, std::int32_t* verdict) {
-  const NodalSystems systems = nodal_systems();
+void test_set_coplanarity(const ElementSet& set, const NodalSystems& systems, std::int32_t* verdict) {
   const double* giros = WORK.reals(PROBLEM.GIROS);
   const int nnode = std::min<int>(set.NNODE, MAX_ELEMENT_NODES);
   const int tested = set.element_type == ELEM_TLCL ? 3 : nnode;
@@ -160,12 +170,7 @@ void test_set_coplanarity(const ElementSet& set, std::int32_t* verdict) {
       // The element normal as the node's normal was accumulated: in the node's own
       // system when it has one.
       double normal[3] = {axes[6], axes[7], axes[8]}, node_normal[3];
-      if (systems.has_system[node - 1] == 1) {
-        double angles[3], R[9];
-        for (int d = 0; d < 3; ++d) angles[d] = systems.angles[(node - 1) + d * PROBLEM.NPNODS];
-        euler_rotation(angles, 3, R);
-        for (int d = 0; d < 3; ++d) normal[d] = dot_product(R + 3 * d, axes + 6);
-      }
+      to_nodal_axes(systems, node, normal);
       for (int d = 0; d < 3; ++d) node_normal[d] = giros[(node - 1) + d * PROBLEM.NPNODS];
       const int rotation = suppressed_rotation(normal, node_normal, PROBLEM.coplanarity, set.local_axes == 1);
       std::int32_t& v = verdict[node - 1];
@@ -179,12 +184,11 @@ void test_set_coplanarity(const ElementSet& set, std::int32_t* verdict) {
 // coplanar: it is restrained there (kind 4, 5 or 6: the rotation about the normal's
 // dominant axis, or always the sixth for sets with "LOCALES"), unless the node's
 // restraints already hold it.
-void suppress_coplanar_rotations() {
-  std::int32_t cursor = RUN.NXTPOS;
+void suppress_coplanar_rotations(const NodalSystems& systems, std::int32_t cursor) {
   std::int32_t* verdict = WORK.ints(DIREC1(cursor, RUN.MEMORY, PROBLEM.NPNODS, "NCOPL", INT_WORDS));
   ZEROI(PROBLEM.NPNODS, verdict);
   for (int s = 1; s <= PROBLEM.NSETS; ++s)
-    if (SETS(s).family == ElementFamily::flat_shell) test_set_coplanarity(SETS(s), verdict);
+    if (SETS(s).family == ElementFamily::flat_shell) test_set_coplanarity(SETS(s), systems, verdict);
   for (std::int32_t node = 1; node <= PROBLEM.NPNODS; ++node)
     if (verdict[node - 1] >= 4) restrain_rotation(node, verdict[node - 1]);
 }
@@ -205,8 +209,7 @@ struct MidsideAxes {
   std::int32_t* state;  // 0 no TLCL mid-side node, 1 one plane, 2 a fold
 };
 
-void collect_midside_axes(const ElementSet& set, const MidsideAxes& midside) {
-  const NodalSystems systems = nodal_systems();
+void collect_midside_axes(const ElementSet& set, const NodalSystems& systems, const MidsideAxes& midside) {
   const std::int32_t n = PROBLEM.NPNODS;
   for (std::int32_t row = 1; row <= set.NELEM; ++row) {
     int nodes[6];
@@ -243,13 +246,12 @@ void collect_midside_axes(const ElementSet& set, const MidsideAxes& midside) {
 // axis stays free and the other two are restrained. At a fold the axes of the planes
 // span the plane normal to the side: only the rotation about the side's dominant axis
 // is restrained (the two left free still give every pair of components).
-void suppress_midside_rotations() {
+void suppress_midside_rotations(const NodalSystems& systems, std::int32_t cursor) {
   bool any = false;
   for (int s = 1; s <= PROBLEM.NSETS; ++s)
     any = any || (SETS(s).family == ElementFamily::flat_shell && SETS(s).element_type == ELEM_TLCL);
   if (!any) return;
   const std::int64_t n = PROBLEM.NPNODS;
-  std::int32_t cursor = RUN.NXTPOS;
   MidsideAxes midside;
   midside.first = WORK.reals(DIREC1(cursor, RUN.MEMORY, 3 * n, "MIDAX", REAL_WORDS));
   midside.side = WORK.reals(DIREC1(cursor, RUN.MEMORY, 3 * n, "MIDSD", REAL_WORDS));
@@ -257,7 +259,7 @@ void suppress_midside_rotations() {
   ZEROI(n, midside.state);
   for (int s = 1; s <= PROBLEM.NSETS; ++s)
     if (SETS(s).family == ElementFamily::flat_shell && SETS(s).element_type == ELEM_TLCL)
-      collect_midside_axes(SETS(s), midside);
+      collect_midside_axes(SETS(s), systems, midside);
   for (std::int32_t node = 1; node <= PROBLEM.NPNODS; ++node) {
     const int state = midside.state[node - 1];
     if (state == 0) continue;
@@ -287,11 +289,16 @@ void prepare_flat_shells(ProblemVariant variant) {
   allocate_normal_arrays();
   allocate_shell_matrices();
   read_coplanarity_card();
+}
+
+void restrain_unused_shell_rotations() {
+  std::int32_t cursor = RUN.NXTPOS;
+  const NodalSystems systems = nodal_systems(cursor);
   for (int s = 1; s <= PROBLEM.NSETS; ++s)
-    if (SETS(s).family == ElementFamily::flat_shell) accumulate_set_normals(SETS(s));
+    if (SETS(s).family == ElementFamily::flat_shell) accumulate_set_normals(SETS(s), systems);
   normalise_nodal_normals();
-  suppress_coplanar_rotations();
-  suppress_midside_rotations();
+  suppress_coplanar_rotations(systems, cursor);
+  suppress_midside_rotations(systems, cursor);
 }
 
 }  // namespace vortan

@@ -81,15 +81,17 @@ void clear_member_loads(int set) {
   ZEROR(rows, WORK.reals(s.CARGA) + rows);
 }
 
-// First component (0-based) of the pair that an inclined support turns, or -1 for a
-// problem type whose elements do not turn the unknowns of such nodes.
-int turned_pair(const ElementSet& s) {
+// First components (0-based) of the pairs that an inclined support turns: none for a
+// problem type whose elements do not turn the unknowns of such nodes, two for flat
+// shells (the displacements and the rotations about x and y). Returns their count.
+int turned_pairs(const ElementSet& s, int* pairs) {
   switch (s.problem_type) {
-    case PLANE_STRESS: case PLANE_STRAIN: case AXISYMMETRIC: case SHELL_OF_REVOLUTION: return 0;
-    case PLATE: return 1;
-    case FRAME: return s.dimension == 2 ? 0 : -1;
-    case BEAM_ELEMENT: return 0;
-    default: return -1;
+    case PLANE_STRESS: case PLANE_STRAIN: case AXISYMMETRIC: case SHELL_OF_REVOLUTION: pairs[0] = 0; return 1;
+    case PLATE: pairs[0] = 1; return 1;
+    case FRAME: pairs[0] = 0; return s.dimension == 2 ? 1 : 0;
+    case BEAM_ELEMENT: pairs[0] = 0; return 1;
+    case FLAT_SHELL: pairs[0] = 0, pairs[1] = 3; return 2;
+    default: return 0;
   }
 }
 
@@ -127,8 +129,9 @@ void write_load_rows(int set) {
 
 void turn_loads_to_support_axes(int set) {
   const ElementSet& s = SETS(set);
-  const int pair = turned_pair(s);
-  if (PROBLEM.MAPOY <= 0 || PROBLEM.APOYO == 0 || pair < 0 || s.NDOFN < pair + 2) return;
+  int pairs[2];
+  const int count = turned_pairs(s, pairs);
+  if (PROBLEM.MAPOY <= 0 || PROBLEM.APOYO == 0 || count == 0 || s.NDOFN < pairs[count - 1] + 2) return;
   const double* angles = support_angles();
   const int nodes = loaded_nodes(set);
   for (int e = 1; e <= s.NELEM; ++e)
@@ -137,11 +140,13 @@ void turn_loads_to_support_axes(int set) {
       if (node < 1 || node > PROBLEM.NPNODS || angles[node - 1] == 0.0) continue;
       const double c = std::cos(angles[node - 1]);
       const double sn = std::sin(angles[node - 1]);
-      double& a = load_entry(set, e, (k - 1) * s.NDOFN + pair + 1);
-      double& b = load_entry(set, e, (k - 1) * s.NDOFN + pair + 2);
-      const double x = a, y = b;
-      a = c * x + sn * y;
-      b = c * y - sn * x;
+      for (int p = 0; p < count; ++p) {
+        double& a = load_entry(set, e, (k - 1) * s.NDOFN + pairs[p] + 1);
+        double& b = load_entry(set, e, (k - 1) * s.NDOFN + pairs[p] + 2);
+        const double x = a, y = b;
+        a = c * x + sn * y;
+        b = c * y - sn * x;
+      }
     }
 }
 

@@ -14,16 +14,18 @@ namespace vortan {
 
 namespace {
 
-// First kind position (0-based among the set's kinds) of the pair an inclined support
-// turns, or -1 for a problem type whose elements do not turn the unknowns of such
-// nodes.
-int turned_pair(const ElementSet& s) {
+// First kind positions (0-based among the set's kinds) of the pairs an inclined
+// support turns: none for a problem type whose elements do not turn the unknowns of
+// such nodes, two for flat shells (displacements, rotations about x and y). Returns
+// their count.
+int turned_pairs(const ElementSet& s, int* pairs) {
   switch (s.problem_type) {
-    case PLANE_STRESS: case PLANE_STRAIN: case AXISYMMETRIC: case SHELL_OF_REVOLUTION: return 0;
-    case PLATE: return 1;
-    case FRAME: return s.dimension == 2 ? 0 : -1;
-    case BEAM_ELEMENT: return 0;
-    default: return -1;
+    case PLANE_STRESS: case PLANE_STRAIN: case AXISYMMETRIC: case SHELL_OF_REVOLUTION: pairs[0] = 0; return 1;
+    case PLATE: pairs[0] = 1; return 1;
+    case FRAME: pairs[0] = 0; return s.dimension == 2 ? 1 : 0;
+    case BEAM_ELEMENT: pairs[0] = 0; return 1;
+    case FLAT_SHELL: pairs[0] = 0, pairs[1] = 3; return 2;
+    default: return 0;
   }
 }
 
@@ -43,12 +45,11 @@ void displacements_in_global_axes(const double* solution, double* global) {
   const std::int32_t npnods = PROBLEM.NPNODS;
   std::int32_t cursor = RUN.NXTPOS;
   double* angles = WORK.reals(DIREC1(cursor, RUN.MEMORY, npnods, "ANGUL", REAL_WORDS));
-  // The two kinds of the turned pair of each node (0 while none is known).
-  std::int32_t* first = WORK.ints(DIREC1(cursor, RUN.MEMORY, npnods, "PARKA", INT_WORDS));
-  std::int32_t* second = WORK.ints(DIREC1(cursor, RUN.MEMORY, npnods, "PARKB", INT_WORDS));
+  // The kinds of the turned pairs of each node (0 while none is known): the first
+  // pair's two kinds, then the second's (flat shells).
+  std::int32_t* kinds_of = WORK.ints(DIREC1(cursor, RUN.MEMORY, 4 * std::int64_t{npnods}, "PARKA", INT_WORDS));
   ZEROR(npnods, angles);
-  ZEROI(npnods, first);
-  ZEROI(npnods, second);
+  ZEROI(4 * std::int64_t{npnods}, kinds_of);
   // A node listed twice keeps its last angle, as the elements take it.
   for (std::int32_t i = 0; i < PROBLEM.MAPOY; ++i) {
     const std::int32_t node = WORK.int_at(PROBLEM.APOYO + i);
@@ -56,25 +57,31 @@ void displacements_in_global_axes(const double* solution, double* global) {
   }
   for (int set = 1; set <= PROBLEM.NSETS; ++set) {
     const ElementSet& s = SETS(set);
-    const int pair = turned_pair(s);
+    int pairs[2];
+    const int count = turned_pairs(s, pairs);
     int kinds[DOF_KINDS];
-    if (s.family == ElementFamily::conduction || pair < 0 || set_kinds(s, kinds) < pair + 2) continue;
+    if (s.family == ElementFamily::conduction || count == 0 || set_kinds(s, kinds) < pairs[count - 1] + 2) continue;
     for (int e = 1; e <= s.NELEM; ++e)
       for (int k = 1; k <= s.NNODE; ++k) {
         const std::int32_t node = element_node(set, e, k);
-        if (node < 1 || node > npnods || angles[node - 1] == 0.0 || first[node - 1] != 0) continue;
-        first[node - 1] = kinds[pair];
-        second[node - 1] = kinds[pair + 1];
+        if (node < 1 || node > npnods || angles[node - 1] == 0.0 || kinds_of[4 * (node - 1)] != 0) continue;
+        for (int p = 0; p < count; ++p) {
+          kinds_of[4 * (node - 1) + 2 * p] = kinds[pairs[p]];
+          kinds_of[4 * (node - 1) + 2 * p + 1] = kinds[pairs[p] + 1];
+        }
       }
   }
   for (std::int32_t node = 1; node <= npnods; ++node) {
-    if (first[node - 1] == 0) continue;
-    const int a = kind_equation(node, first[node - 1]), b = kind_equation(node, second[node - 1]);
-    if (a <= 0 || b <= 0) continue;
     const double c = std::cos(angles[node - 1]), sn = std::sin(angles[node - 1]);
-    const double x = solution[a - 1], y = solution[b - 1];
-    global[a - 1] = c * x - sn * y;
-    global[b - 1] = sn * x + c * y;
+    for (int p = 0; p < 2; ++p) {
+      const std::int32_t* pair = kinds_of + 4 * (node - 1) + 2 * p;
+      if (pair[0] == 0) continue;
+      const int a = kind_equation(node, pair[0]), b = kind_equation(node, pair[1]);
+      if (a <= 0 || b <= 0) continue;
+      const double x = solution[a - 1], y = solution[b - 1];
+      global[a - 1] = c * x - sn * y;
+      global[b - 1] = sn * x + c * y;
+    }
   }
 }
 

@@ -14,6 +14,7 @@
 #include <sstream>
 #include <string>
 #include <tuple>
+#include <cstdio>
 #include <vector>
 
 #include "listing_tables.h"
@@ -61,8 +62,12 @@ void write_geometry(std::ostringstream& d, const std::vector<std::vector<int>>& 
 // The shell model: the vertical flange in the plane y = 0 (z from 0 to 1), the
 // horizontal one in z = 0 (y from 0 to 1), nx x nb quadrilaterals each (CLLL), or each
 // cut along a diagonal into two triangles (DKT; TLCL with the mid-side nodes).
+// With `turn` (degrees) the whole model is turned about z and every node is put on an
+// inclined support of that angle, so that its unknowns are those of the model not
+// turned; the end loads are turned with the model. `lateral` adds to the end load
+// horizontal components and a moment.
 std::string shell_deck(int nx, int nb, int& probe, const std::string& coplanarity = "COPLANARIDAD TOLCP=5\n",
-                       const std::string& element = "CLLL") {
+                       const std::string& element = "CLLL", double turn = 0.0, bool lateral = false) {
   Nodes nodes;
   std::vector<std::vector<int>> elements;
   const double hx = LENGTH / nx, hb = WIDTH / nb;
@@ -88,19 +93,41 @@ std::string shell_deck(int nx, int nb, int& probe, const std::string& coplanarit
       add({{{x0, a0, 0}, {x1, a0, 0}, {x1, a1, 0}, {x0, a1, 0}}});
     }
   probe = nodes(LENGTH / 2, 0, 0);
+  std::vector<int> end_nodes;
+  for (int j = 0; j <= nb; ++j) end_nodes.push_back(nodes(LENGTH, 0, j * hb));
+  std::vector<bool> clamped;
+  for (const auto& p : nodes.xyz) clamped.push_back(p[0] == 0.0);
+  const double c = std::cos(turn * M_PI / 180.0), sn = std::sin(turn * M_PI / 180.0);
+  auto turned = [&](double x, double y) { return std::pair{c * x - sn * y, sn * x + c * y}; };
+  for (auto& p : nodes.xyz) std::tie(p[0], p[1]) = turned(p[0], p[1]);
   std::ostringstream d;
-  d.precision(12);
-  d << header("ANGULAR EN LAMINA PLANA", nodes.xyz.size(),
-              "TIPO LAMINA_PLANA\nELEMENTO " + element + " NELEM=" + std::to_string(elements.size()) + "\n" + MATERIAL);
+  d.precision(15);
+  std::string top = header("ANGULAR EN LAMINA PLANA", nodes.xyz.size(),
+                           "TIPO LAMINA_PLANA\nELEMENTO " + element + " NELEM=" + std::to_string(elements.size()) +
+                               "\n" + MATERIAL);
+  if (turn != 0.0) {
+    const std::string count = "NPNODS=" + std::to_string(nodes.xyz.size());
+    top.replace(top.find(count), count.size(), count + " MAPOY=" + std::to_string(nodes.xyz.size()));
+  }
+  d << top;
   write_geometry(d, elements, nodes);
   d << "CONDICIONES_DE_CONTORNO\n";
   for (std::size_t n = 0; n < nodes.xyz.size(); ++n)
-    if (nodes.xyz[n][0] == 0.0) d << n + 1 << " 1 1 1 1 1 1\n";
-  d << "FIN_CONDICIONES_DE_CONTORNO\n" << coplanarity << "FUERZAS\nSET_NUMERO 1\nCARGAS DEL SET\nPUNTUALES\n";
+    if (clamped[n]) d << n + 1 << " 1 1 1 1 1 1\n";
+  d << "FIN_CONDICIONES_DE_CONTORNO\n" << coplanarity;
+  if (turn != 0.0) {
+    d << "APOYOS_INCLINADOS\n";
+    for (std::size_t n = 0; n < nodes.xyz.size(); ++n) d << n + 1 << " " << turn << "\n";
+    d << "FIN_APOYOS_INCLINADOS\n";
+  }
+  d << "FUERZAS\nSET_NUMERO 1\nCARGAS DEL SET\nPUNTUALES\n";
   // The end load spread along the vertical flange's end edge (trapezoidal shares).
   for (int j = 0; j <= nb; ++j) {
     const double share = (j == 0 || j == nb ? 0.5 : 1.0) * LOAD / nb;
-    d << nodes(LENGTH, 0, j * hb) << " 0 0 " << -share << " 0 0 0\n";
+    const double lift = lateral ? 0.3 : 0.0;
+    const auto [fx, fy] = turned(lift * share, 0.5 * lift * share);
+    const auto [mx, my] = turned(0.2 * lift * share, -0.1 * lift * share);
+    d << end_nodes[j] << " " << fx << " " << fy << " " << -share << " " << mx << " " << my << " 0\n";
   }
   d << "FIN_PUNTUALES\nFIN_FUERZAS\nFEMV ANGULO\n";
   return d.str();
@@ -246,6 +273,32 @@ TEST(FoldedPlate, TrianglesAgreeWithTheContinuum) {
   EXPECT_LT(fine, 0.08);
   EXPECT_LT(fine, 0.5 * coarse);
   EXPECT_LT(std::fabs(t[1][1] / uy - 1.0), 0.12);
+}
+
+// The model turned by 60 degrees about z, every node on an inclined support of 60
+// degrees, gives the numbers of the model not turned: every unknown of every node
+// (the rotations restrained at coplanar and mid-side nodes are chosen in the turned
+// axes: in the global axes the vertical flange's normal would point along x, not y).
+TEST(FoldedPlate, InclinedSupportsTurnTheNodesWithTheModel) {
+  test::TempDir dir;
+  for (const char* element : {"CLLL", "TLCL"}) {
+    int probe = 0, status = -1;
+    const auto plain = test::displacements(
+        test::run_deck_text(dir, "recto", shell_deck(4, 2, probe, "COPLANARIDAD\n", element, 0.0, true), &status));
+    ASSERT_EQ(status, 0) << element;
+    const std::string turned_listing =
+        test::run_deck_text(dir, "girado", shell_deck(4, 2, probe, "COPLANARIDAD\n", element, 60.0, true), &status);
+    ASSERT_EQ(status, 0) << element;
+    const auto turned = test::displacements(turned_listing);
+    ASSERT_EQ(turned.size(), plain.size());
+    double largest = 0.0;
+    for (const auto& [node, u] : plain)
+      for (double v : u) largest = std::max(largest, std::fabs(v));
+    ASSERT_GT(largest, 0.1);
+    for (const auto& [node, u] : plain)
+      for (std::size_t i = 0; i < u.size(); ++i)
+        EXPECT_NEAR(turned.at(node)[i], u[i], 1e-7 * largest) << element << " node " << node << " unknown " << i;
+  }
 }
 
 }  // namespace

@@ -187,5 +187,29 @@ TEST_F(FemviewFile, InclinedSupportDisplacementsInGlobalAxes) {
   EXPECT_EQ(despl()[kind_equation(2, 2) - 1], 0.5);
 }
 
+// A flat-shell node on an inclined support (90 degrees) solves for its displacements
+// and its rotations about x and y in the support's axes: the file turns both pairs.
+TEST_F(FemviewFile, InclinedSupportOfAFlatShellNodeTurnsBothPairs) {
+  read(header(3, 1, "FEMVIEW", " MAPOY=1") + set_cards(1, "LAMINA_PLANA", "DKT", 1) +
+       "GEOMETRIA\n1 1 1 2 3\n1 0 0 0\n2 1 0 0\n3 0 1 0\nFIN_GEOMETRIA\n" + FREE +
+       "COPLANARIDAD\nAPOYOS_INCLINADOS\n2 90.0\nFIN_APOYOS_INCLINADOS\nFEMV APOYO\n");
+  const double values[6] = {1.0, 0.5, 0.25, 2.0, 3.0, 0.0};
+  for (int kind = 1; kind <= 5; ++kind) set_dof(2, kind, values[kind - 1]);
+  const auto blocks = fem_blocks(write());
+  ASSERT_GE(blocks.size(), 4u);
+  ASSERT_EQ(blocks[3].name, "DESPLA");
+  std::vector<double> node2 = fields(blocks[3].lines[1], 8, 12);
+  if (blocks[3].lines.size() > 2 && blocks[3].lines[2].rfind(" -2", 0) == 0) {
+    const std::vector<double> more = fields(blocks[3].lines[2], 8, 12);
+    node2.insert(node2.end(), more.begin(), more.end());
+  }
+  ASSERT_GE(node2.size(), 5u);
+  EXPECT_NEAR(node2[0], -0.5, 1e-5);
+  EXPECT_NEAR(node2[1], 1.0, 1e-5);
+  EXPECT_NEAR(node2[2], 0.25, 1e-5);
+  EXPECT_NEAR(node2[3], -3.0, 1e-5);
+  EXPECT_NEAR(node2[4], 2.0, 1e-5);
+}
+
 }  // namespace
 }  // namespace vortan

@@ -1,5 +1,8 @@
 #include "elements/shell/flat_shell_tasks.h"
 
+#include <cmath>
+#include <cstdint>
+
 #include "elements/local_axes.h"
 #include "elements/plate/plate_element.h"
 #include "elements/plate/plate_tasks.h"
@@ -57,6 +60,27 @@ void midside_columns(const double* corel, const int* nodes, const double* axes, 
   }
 }
 
+// A node on an inclined support has its unknowns in the support's axes, turned by the
+// support's angle about the third axis: the rows of its displacements and of its
+// rotations about x and y in T become (c X + s Y, c Y - s X).
+void turn_support_rows(int nnode, int nevab, double* T) {
+  const ActiveSetRecord& a = ACTIVE;
+  const std::int32_t* flags = a.ints(a.APOYO);
+  const double* angles = a.reals(a.APANG);
+  for (int k = 0; k < nnode; ++k) {
+    if (flags[k] != 1) continue;
+    const double c = std::cos(angles[k]), s = std::sin(angles[k]);
+    for (int first : {SHELL_UNKNOWNS * k, SHELL_UNKNOWNS * k + 3})
+      for (int j = 0; j < nevab; ++j) {
+        double& x = T[first + nevab * j];
+        double& y = T[first + 1 + nevab * j];
+        const double tx = x, ty = y;
+        x = c * tx + s * ty;
+        y = c * ty - s * tx;
+      }
+  }
+}
+
 LocalFrame prepare_local(int element, double* T) {
   require_shell_element();
   const ActiveSetRecord& a = ACTIVE;
@@ -75,6 +99,7 @@ LocalFrame prepare_local(int element, double* T) {
   double* t = T != nullptr ? T : scratch;
   local_transformation(nnode, nodes, SHELL_UNKNOWNS, frame.axes, nodal_systems(), BLOCK_SWAP_NEGATE, corel, t);
   if (a.element_type == ELEM_TLCL) midside_columns(global, nodes, frame.axes, SHELL_UNKNOWNS * nnode, t);
+  turn_support_rows(nnode, SHELL_UNKNOWNS * nnode, t);
   double* coor2 = a.reals(a.COOR2);
   for (int k = 0; k < nnode; ++k) coor2[2 * k] = corel[3 * k], coor2[2 * k + 1] = corel[3 * k + 1];
   return frame;
