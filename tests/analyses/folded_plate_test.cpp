@@ -62,12 +62,14 @@ void write_geometry(std::ostringstream& d, const std::vector<std::vector<int>>& 
 // The shell model: the vertical flange in the plane y = 0 (z from 0 to 1), the
 // horizontal one in z = 0 (y from 0 to 1), nx x nb quadrilaterals each (CLLL), or each
 // cut along a diagonal into two triangles (DKT; TLCL with the mid-side nodes).
-// With `turn` (degrees) the whole model is turned about z and every node is put on an
-// inclined support of that angle, so that its unknowns are those of the model not
-// turned; the end loads are turned with the model. `lateral` adds to the end load
-// horizontal components and a moment.
+// With `turn` (degrees) the whole model is turned about z and every node's axes with
+// it, so that its unknowns are those of the model not turned: `own` degrees of the
+// turn by the node's own axes (Euler angles (own, 0, 0) on its boundary card), the
+// rest by an inclined support. The end loads, given in the nodes' own axes, are turned
+// by the rest. `lateral` adds to the end load horizontal components and a moment.
 std::string shell_deck(int nx, int nb, int& probe, const std::string& coplanarity = "COPLANARIDAD TOLCP=5\n",
-                       const std::string& element = "CLLL", double turn = 0.0, bool lateral = false) {
+                       const std::string& element = "CLLL", double turn = 0.0, bool lateral = false,
+                       double own = 0.0) {
   Nodes nodes;
   std::vector<std::vector<int>> elements;
   const double hx = LENGTH / nx, hb = WIDTH / nb;
@@ -97,27 +99,35 @@ std::string shell_deck(int nx, int nb, int& probe, const std::string& coplanarit
   for (int j = 0; j <= nb; ++j) end_nodes.push_back(nodes(LENGTH, 0, j * hb));
   std::vector<bool> clamped;
   for (const auto& p : nodes.xyz) clamped.push_back(p[0] == 0.0);
-  const double c = std::cos(turn * M_PI / 180.0), sn = std::sin(turn * M_PI / 180.0);
-  auto turned = [&](double x, double y) { return std::pair{c * x - sn * y, sn * x + c * y}; };
-  for (auto& p : nodes.xyz) std::tie(p[0], p[1]) = turned(p[0], p[1]);
+  auto turner = [](double degrees) {
+    const double c = std::cos(degrees * M_PI / 180.0), sn = std::sin(degrees * M_PI / 180.0);
+    return [c, sn](double x, double y) { return std::pair{c * x - sn * y, sn * x + c * y}; };
+  };
+  const auto model_turn = turner(turn);
+  const auto turned = turner(turn - own);
+  const double support = turn - own;
+  for (auto& p : nodes.xyz) std::tie(p[0], p[1]) = model_turn(p[0], p[1]);
   std::ostringstream d;
   d.precision(15);
   std::string top = header("ANGULAR EN LAMINA PLANA", nodes.xyz.size(),
                            "TIPO LAMINA_PLANA\nELEMENTO " + element + " NELEM=" + std::to_string(elements.size()) +
                                "\n" + MATERIAL);
-  if (turn != 0.0) {
+  if (support != 0.0) {
     const std::string count = "NPNODS=" + std::to_string(nodes.xyz.size());
     top.replace(top.find(count), count.size(), count + " MAPOY=" + std::to_string(nodes.xyz.size()));
   }
   d << top;
   write_geometry(d, elements, nodes);
   d << "CONDICIONES_DE_CONTORNO\n";
-  for (std::size_t n = 0; n < nodes.xyz.size(); ++n)
-    if (clamped[n]) d << n + 1 << " 1 1 1 1 1 1\n";
+  for (std::size_t n = 0; n < nodes.xyz.size(); ++n) {
+    const char* codes = clamped[n] ? " 1 1 1 1 1 1" : " 0 0 0 0 0 0";
+    if (own != 0.0) d << n + 1 << codes << " 0 0 0 0 0 0 P " << own << " 0 0\n";
+    else if (clamped[n]) d << n + 1 << codes << "\n";
+  }
   d << "FIN_CONDICIONES_DE_CONTORNO\n" << coplanarity;
-  if (turn != 0.0) {
+  if (support != 0.0) {
     d << "APOYOS_INCLINADOS\n";
-    for (std::size_t n = 0; n < nodes.xyz.size(); ++n) d << n + 1 << " " << turn << "\n";
+    for (std::size_t n = 0; n < nodes.xyz.size(); ++n) d << n + 1 << " " << support << "\n";
     d << "FIN_APOYOS_INCLINADOS\n";
   }
   d << "FUERZAS\nSET_NUMERO 1\nCARGAS DEL SET\nPUNTUALES\n";
@@ -279,26 +289,30 @@ TEST(FoldedPlate, TrianglesAgreeWithTheContinuum) {
 // degrees, gives the numbers of the model not turned: every unknown of every node
 // (the rotations restrained at coplanar and mid-side nodes are chosen in the turned
 // axes: in the global axes the vertical flange's normal would point along x, not y).
+// The same with the nodes' own axes doing the whole turn or half of it (the support
+// the rest).
 TEST(FoldedPlate, InclinedSupportsTurnTheNodesWithTheModel) {
   test::TempDir dir;
-  for (const char* element : {"CLLL", "TLCL"}) {
-    int probe = 0, status = -1;
-    const auto plain = test::displacements(
-        test::run_deck_text(dir, "recto", shell_deck(4, 2, probe, "COPLANARIDAD\n", element, 0.0, true), &status));
-    ASSERT_EQ(status, 0) << element;
-    const std::string turned_listing =
-        test::run_deck_text(dir, "girado", shell_deck(4, 2, probe, "COPLANARIDAD\n", element, 60.0, true), &status);
-    ASSERT_EQ(status, 0) << element;
-    const auto turned = test::displacements(turned_listing);
-    ASSERT_EQ(turned.size(), plain.size());
-    double largest = 0.0;
-    for (const auto& [node, u] : plain)
-      for (double v : u) largest = std::max(largest, std::fabs(v));
-    ASSERT_GT(largest, 0.1);
-    for (const auto& [node, u] : plain)
-      for (std::size_t i = 0; i < u.size(); ++i)
-        EXPECT_NEAR(turned.at(node)[i], u[i], 1e-7 * largest) << element << " node " << node << " unknown " << i;
-  }
+  for (const char* element : {"CLLL", "TLCL"})
+    for (double own : {0.0, 60.0, 30.0}) {
+      int probe = 0, status = -1;
+      const auto plain = test::displacements(
+          test::run_deck_text(dir, "recto", shell_deck(4, 2, probe, "COPLANARIDAD\n", element, 0.0, true), &status));
+      ASSERT_EQ(status, 0) << element;
+      const std::string turned_listing = test::run_deck_text(
+          dir, "girado", shell_deck(4, 2, probe, "COPLANARIDAD\n", element, 60.0, true, own), &status);
+      ASSERT_EQ(status, 0) << element << " " << own;
+      const auto turned = test::displacements(turned_listing);
+      ASSERT_EQ(turned.size(), plain.size());
+      double largest = 0.0;
+      for (const auto& [node, u] : plain)
+        for (double v : u) largest = std::max(largest, std::fabs(v));
+      ASSERT_GT(largest, 0.1);
+      for (const auto& [node, u] : plain)
+        for (std::size_t i = 0; i < u.size(); ++i)
+          EXPECT_NEAR(turned.at(node)[i], u[i], 1e-7 * largest)
+              << element << " " << own << " node " << node << " unknown " << i;
+    }
 }
 
 }  // namespace
