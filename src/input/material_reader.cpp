@@ -80,7 +80,8 @@ void read_one_layer(SetCards& cards) {
 
 // One layer card: "LAMINADO=" names the layer, which gets ten fresh properties. The
 // ninth (the third shear modulus) is read from "ANGULO=", the parameter the tenth
-// reads too, so both hold the angle of the card.
+// reads too, and is not used: its place then keeps the layer's density, "DENSIDAD="
+// (optional, echoed when given, 0 without it: a layer without density has no mass).
 void read_layer_card(SetCards& cards) {
   LISTEN(STRUCTURAL_READER.routine);
   const int layer = GETINT("LAMINADO=", 2, " LAMINADO NUMERO:");
@@ -98,6 +99,7 @@ void read_layer_card(SetCards& cards) {
   p[LAYER_SHEAR_2] = GETREA("CORT2=", 1.0, " CORTANTE EN DIRECCION 2");
   p[LAYER_SHEAR_3] = GETREA("ANGULO=", 1.0, " CORTANTE EN DIRECCION 3");
   p[LAYER_ANGLE] = GETREA("ANGULO=", 1.0, " ANGULO");
+  p[LAYER_DENSITY] = GETREA("DENSIDAD=", 0.0, "? DENSIDAD");
 }
 
 // A laminate's "MATERIAL" card is followed by one card per layer.

@@ -72,7 +72,8 @@ enum Layer : int {
   LAYER_POISSON_2 = 5,
   LAYER_SHEAR_1 = 6,
   LAYER_SHEAR_2 = 7,
-  LAYER_SHEAR_3 = 8,
+  LAYER_SHEAR_3 = 8,          // read from "ANGULO=" and not used; holds the density
+  LAYER_DENSITY = 8,          // "DENSIDAD=", 0 when not given
   LAYER_ANGLE = 9,
   LAYER_COUNT = 10,
 };

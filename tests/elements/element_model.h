@@ -29,6 +29,7 @@ struct ElementModel {
   int nnode = 0;             // nodes per element when the type does not fix them (frames)
   int beam_subtype = 0;      // frames: 1 truss, 2 grid, 3 combined
   int nonlinear = 0;         // 1: a geometrically nonlinear continuum set
+  int layers = 1;            // plates and flat shells: the laminate's layers
 };
 
 // Builds the model into PROBLEM and SETS (set 1), allocates its arrays, opens its set
@@ -49,6 +50,7 @@ inline void build_model(const ElementModel& m) {
   s.beam_subtype = m.beam_subtype;
   s.beam_dimension = m.beam_subtype > 0 ? m.ndime : 0;
   s.nonlinear = m.nonlinear;
+  s.layers = m.layers;
   s.NELEM = static_cast<int>(m.elements.size());
   s.NGAUS = m.ngaus > 0 ? m.ngaus : m.beam_subtype > 0 ? 2 : element_default_ngaus(m.element_type);
   s.NDOFN = m.ndofn;

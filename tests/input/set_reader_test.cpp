@@ -262,18 +262,20 @@ TEST_F(SetReaderTest, CarriesTypeOverButNotElementMaterialOrDimension) {
   EXPECT_EQ(SETS(2).beam_subtype, 0);
 }
 
+// The ninth property, read from "ANGULO=" and not used, keeps the layer's density
+// ("DENSIDAD=", 0 without it; echoed only when given).
 TEST_F(SetReaderTest, LaminateLayersAndTheDoubledAngle) {
   deck(block(1, "TIPO PLACA LAMINADOS=2\nELEMENTO DKT NELEM=3\nMATERIAL\n"
                 "LAMINADO=2 YOUN1=20 POIS1=0.25 ESPESOR=0.1 PESOVOL=3 YOUN2=10 POIS2=0.2 "
-                "CORT1=5 CORT2=4 ANGULO=90\n"
+                "CORT1=5 CORT2=4 ANGULO=90 DENSIDAD=7.5\n"
                 "LAMINADO=1 YOUN1=30 POIS1=0.3 ANGULO=45\n"));
   INPSET();
   const ElementSet& s = SETS(1);
   EXPECT_EQ(s.layers, 2);
   EXPECT_EQ(s.nprops, 10);
   EXPECT_EQ(s.CARGA, s.PROPS + 2 * 20);
-  const double layer1[10] = {30, 0.3, 1.0, 0, 0, 0, 0, 1.0, 45, 45};
-  const double layer2[10] = {20, 0.25, 0.1, 3, 10, 0.2, 5, 4, 90, 90};
+  const double layer1[10] = {30, 0.3, 1.0, 0, 0, 0, 0, 1.0, 0, 45};
+  const double layer2[10] = {20, 0.25, 0.1, 3, 10, 0.2, 5, 4, 7.5, 90};
   for (int i = 1; i <= 10; ++i) {
     EXPECT_DOUBLE_EQ(prop(1, i), layer1[i - 1]) << i;
     EXPECT_DOUBLE_EQ(prop(1, 10 + i), layer2[i - 1]) << i;
@@ -287,6 +289,11 @@ TEST_F(SetReaderTest, LaminateLayersAndTheDoubledAngle) {
   EXPECT_NE(shear[0].find("90.00000 (ANGUL)"), std::string::npos) << shear[0];
   EXPECT_EQ(shear[1].rfind("    ANGULO ", 0), 0u) << shear[1];
   EXPECT_NE(shear[1].find("90.00000 (ANGUL)"), std::string::npos) << shear[1];
+  EXPECT_EQ(shear[2].rfind("    DENSIDAD ", 0), 0u) << shear[2];
+  EXPECT_NE(shear[2].find("7.50000 (DENSI)"), std::string::npos) << shear[2];
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                          [](const std::string& line) { return line.rfind("    DENSIDAD ", 0) == 0; }),
+            1);
   reset_run_state();
 
   const std::string head = "TIPO PLACA LAMINADOS=2\nELEMENTO DKT NELEM=3\nMATERIAL\n";

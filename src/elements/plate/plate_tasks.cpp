@@ -115,9 +115,21 @@ double plate_weight_per_area() {
   return w;
 }
 
+// A laminate's factors add its layers (stacked from the top face z = t/2 down): the
+// density times the thickness, and the density times (z_top^3 - z_bottom^3)/3.
 void plate_mass_factors(double& translation, double& rotation) {
   translation = rotation = 0.0;
-  if (laminate()) return;
+  if (laminate()) {
+    double z = 0.5 * plate_thickness();
+    for (int k = 0; k < ACTIVE.layers; ++k) {
+      const double h = layer_property(k, LAYER_THICKNESS), rho = layer_property(k, LAYER_DENSITY);
+      const double bottom = z - h;
+      translation += rho * h;
+      rotation += rho * (z * z * z - bottom * bottom * bottom) / 3.0;
+      z = bottom;
+    }
+    return;
+  }
   const double t = single_thickness();
   const double rho = property(PLATE_DENSITY);
   translation = rho * t;
