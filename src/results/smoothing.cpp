@@ -6,6 +6,7 @@
 
 #include "elements/element_pass.h"
 #include "elements/recovery_tasks.h"
+#include "elements/shell/flat_shell_tasks.h"
 #include "elements/vector_helpers.h"
 #include "input/element_sets.h"
 #include "input/problem.h"
@@ -35,6 +36,18 @@ struct NodalSums {
   std::int32_t* counts;
   std::int32_t* model_counts;
 };
+
+// The second field of flat shells: a set's sums (TENCO) and lumped weights (SMOTP),
+// and the model-wide counts (NCONP); null without flat-shell sets.
+struct FaceSums {
+  double* sums = nullptr;
+  double* weights = nullptr;
+  std::int32_t* model_counts = nullptr;
+};
+
+constexpr int FACES = FACE_STRESS_COMPONENTS;
+
+double& face_value(int node, int c) { return WORK.reals(SMOOTHING.TENSP)[c + FACES * std::int64_t{node - 1}]; }
 
 std::int64_t nodal_index(int node, int c) { return c + std::int64_t{SMOOTHING.components} * (node - 1); }
 
@@ -160,19 +173,72 @@ void finish_set(int set, int ncomp, bool corner_mode, const NodalSums& sums) {
     }
 }
 
-void smooth_set(int set, const double* displacements, const NodalSums& sums) {
+// The face stresses of a flat-shell element, lumped like its first field.
+void add_face_values(int set, int element, const FaceSums& faces) {
+  const ActiveSetRecord& a = ACTIVE;
+  const int n = smoothing_nodes(a.element_type);
+  const double* m = a.reals(a.RIGID);
+  const double* r = flat_shell_face_integrals();
+  for (int i = 0; i < n; ++i) {
+    double diagonal = 0.0;
+    for (int j = 0; j < n; ++j) diagonal += m[i + n * j];
+    const std::int32_t node = element_node(set, element, i + 1);
+    faces.weights[node - 1] += diagonal;
+    for (int c = 0; c < FACES; ++c) faces.sums[c + FACES * std::int64_t{node - 1}] += r[c + FACES * i];
+  }
+}
+
+// The set's face stresses, added to the model's values that are not 0.
+void finish_face_set(const FaceSums& faces) {
+  for (int node = 1; node <= PROBLEM.NPNODS; ++node) {
+    const double weight = faces.weights[node - 1];
+    for (int c = 0; c < FACES; ++c) {
+      const std::int64_t k = c + FACES * std::int64_t{node - 1};
+      const double value = std::fabs(weight) > SMALLEST_WEIGHT ? faces.sums[k] / weight : 0.0;
+      if (std::fabs(value) <= MODEL_THRESHOLD) continue;
+      face_value(node, c) += value;
+      ++faces.model_counts[k];
+    }
+  }
+}
+
+// The second field's table: the face stresses of every node, in the element axes.
+void write_face_table() {
+  write_empty(UNIT_LISTING, 5);
+  write_record(UNIT_LISTING, fmt::X(10) + "TENSIONES ALISADAS NODALES EN LAS CARAS DE LA LAMINA:");
+  write_empty(UNIT_LISTING);
+  static constexpr const char* TITLES[FACES] = {"X-SUPERIOR", "Y-SUPERIOR", "XY-SUPERIOR", "VM-SUPERIOR",
+                                                "X-INFERIOR", "Y-INFERIOR", "XY-INFERIOR", "VM-INFERIOR"};
+  std::string heading = " NODO";
+  for (const char* title : TITLES) heading += fmt::X(16 - static_cast<int>(std::string(title).size())) + title;
+  write_record(UNIT_LISTING, heading);
+  for (int node = 1; node <= PROBLEM.NPNODS; ++node) {
+    std::string line = fmt::I(node, 5);
+    for (int c = 0; c < FACES; ++c) line += fmt::X(1) + fmt::E(face_value(node, c), 15, 8);
+    write_record(UNIT_LISTING, line);
+  }
+}
+
+void smooth_set(int set, const double* displacements, const NodalSums& sums, const FaceSums& faces) {
   const std::int64_t values = std::int64_t{PROBLEM.NPNODS} * SMOOTHING.components;
   ZEROR(values, sums.weights);
   ZEROI(values, sums.counts);
   const int ncomp = smoothed_components(set);
   const bool corner_mode = corner_element_type(SETS(set).element_type) != 0;
+  const bool shell = SETS(set).family == ElementFamily::flat_shell && faces.sums != nullptr;
+  if (shell) {
+    ZEROR(FACES * std::int64_t{PROBLEM.NPNODS}, faces.sums);
+    ZEROR(PROBLEM.NPNODS, faces.weights);
+  }
   run_set_pass(
       set, ElementTask::smoothing, [&](int e) { gather_element(e, displacements); },
       [&](int e) {
         if (corner_mode) add_corner_values(set, e, ncomp, sums);
         else add_lumped_values(set, e, ncomp, sums);
+        if (shell) add_face_values(set, e, faces);
       });
   finish_set(set, ncomp, corner_mode, sums);
+  if (shell) finish_face_set(faces);
   if (SETS(set).print[SET_PRINT_STRESSES] == 1)
     write_nodal_table("TENSIONES ALISADAS NODALES EN SET NUMERO:" + fmt::I(set, 5), SETS(set), set, ncomp);
   const int model = PROBLEM.NSETS + 1;
@@ -185,17 +251,23 @@ void smooth_set(int set, const double* displacements, const NodalSums& sums) {
     }
 }
 
-void finish_model(const NodalSums& sums) {
+void finish_model(const NodalSums& sums, const FaceSums& faces) {
   const int model = PROBLEM.NSETS + 1;
   for (int node = 1; node <= PROBLEM.NPNODS; ++node)
     for (int c = 0; c < SMOOTHING.components; ++c) {
       const std::int32_t count = sums.model_counts[nodal_index(node, c)];
       if (count > 0) *smoothed_value(model, node, c) /= count;
     }
+  if (faces.sums != nullptr)
+    for (int node = 1; node <= PROBLEM.NPNODS; ++node)
+      for (int c = 0; c < FACES; ++c) {
+        const std::int32_t count = faces.model_counts[c + FACES * std::int64_t{node - 1}];
+        if (count > 0) face_value(node, c) /= count;
+      }
   const ElementSet& last = SETS(PROBLEM.NSETS);
-  if (PROBLEM.printing(PRINT_STRESSES))
-    write_nodal_table("TENSIONES ALISADAS NODALES EN SISTEMA:", last, model,
-                      smoothed_components(PROBLEM.NSETS));
+  if (!PROBLEM.printing(PRINT_STRESSES)) return;
+  write_nodal_table("TENSIONES ALISADAS NODALES EN SISTEMA:", last, model, smoothed_components(PROBLEM.NSETS));
+  if (faces.sums != nullptr) write_face_table();
 }
 
 template <class T>
@@ -228,12 +300,24 @@ void smooth_stresses(const double* displacements) {
   const std::int64_t values = std::int64_t{PROBLEM.NPNODS} * g;
   SMOOTHING.TENST = DIRECT(RUN.NXTPOS, RUN.MEMORY, values * (PROBLEM.NSETS + 1), "TENST", REAL_WORDS);
   ZEROR(values * (PROBLEM.NSETS + 1), WORK.reals(SMOOTHING.TENST));
+  SMOOTHING.TENSP = 0;
+  const std::int64_t faces = FACES * std::int64_t{PROBLEM.NPNODS};
+  if (PROBLEM.flat_shell_set > 0) {
+    SMOOTHING.TENSP = DIRECT(RUN.NXTPOS, RUN.MEMORY, faces, "TENSP", REAL_WORDS);
+    ZEROR(faces, WORK.reals(SMOOTHING.TENSP));
+  }
   const std::int32_t mark = RUN.NXTPOS;
   const NodalSums sums{allocate_zeroed<double>(values, "SMOTI"), allocate_zeroed<std::int32_t>(values, "NCONT"),
                        allocate_zeroed<std::int32_t>(values, "NAUXI")};
+  FaceSums face_sums;
+  if (PROBLEM.flat_shell_set > 0) {
+    face_sums.weights = allocate_zeroed<double>(PROBLEM.NPNODS, "SMOTP");
+    face_sums.sums = allocate_zeroed<double>(faces, "TENCO");
+    face_sums.model_counts = allocate_zeroed<std::int32_t>(faces, "NCONP");
+  }
   for (int s = 1; s <= PROBLEM.NSETS; ++s)
-    if (smoothed(s)) smooth_set(s, displacements, sums);
-  if (PROBLEM.NSETS > 0 && smoothed(PROBLEM.NSETS)) finish_model(sums);
+    if (smoothed(s)) smooth_set(s, displacements, sums, face_sums);
+  if (PROBLEM.NSETS > 0 && smoothed(PROBLEM.NSETS)) finish_model(sums, face_sums);
   RUN.NXTPOS = mark;
 }
 

@@ -16,6 +16,10 @@ struct SmoothingRecord {
   // (c + g * ((n - 1) + NPNODS * (s - 1))). Components of a set beyond its own count
   // stay 0.
   std::int32_t TENST = 0;
+  // TENSP: flat-shell models only, the second field over the whole model: the face
+  // stresses (top x, y, xy, von Mises, then the bottom's) of node n (1-based) at
+  // (c + 8 * (n - 1)); 0 elsewhere.
+  std::int32_t TENSP = 0;
   // ERELE: the error of every element, 100 e / u in per cent, by running element
   // number over the sets (set 1's rows first; NELEM reals; 0 where the element's
   // reference measure is 0).

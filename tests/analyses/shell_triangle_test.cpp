@@ -92,7 +92,8 @@ std::string patch_deck(std::vector<std::array<double, 2>>& xy) {
 // The free inner corners take the exact displacements and slopes (their rotation about
 // the normal is not the field's: one global rotation is suppressed there), the inner
 // mid-side rotations stay 0, and every corner shows the membrane forces (102, -24,
-// 25.2) and the moments (1.76, -0.2, 0.42) of the constant strains, with no shear.
+// 25.2) and the moments (1.76, -0.2, 0.42) of the constant strains, with no shear, and
+// the face stresses they make.
 TEST(ShellTriangle, PatchOfConstantMembraneStrainsAndCurvatures) {
   std::vector<std::array<double, 2>> xy;
   const std::string deck = patch_deck(xy);
@@ -126,6 +127,28 @@ TEST(ShellTriangle, PatchOfConstantMembraneStrainsAndCurvatures) {
     const std::vector<double>& v = r.at(node);
     ASSERT_EQ(v.size(), 8u);
     for (int c = 0; c < 8; ++c) EXPECT_NEAR(v[c], expected[c], 1e-5 * (1.0 + std::fabs(expected[c]))) << node << " " << c;
+  }
+  // The second field: the faces' stresses N/t -+ 6 M/t^2 (t = 0.01; the moments
+  // stretch the bottom face along x) and their von Mises stresses, at every node the
+  // patch's elements reach, mid-side nodes included (they carry no smoothing weight
+  // and show 0).
+  const auto faces = test::node_table(sal, "          TENSIONES ALISADAS NODALES EN LAS CARAS DE LA LAMINA:");
+  double face[8];
+  for (int f = 0; f < 2; ++f) {
+    const double sign = f == 0 ? -1.0 : 1.0;
+    double* v = face + 4 * f;
+    for (int i = 0; i < 3; ++i) v[i] = expected[i] / 0.01 + sign * 6.0 * expected[3 + i] / 1.0e-4;
+    v[3] = std::sqrt(v[0] * v[0] + v[1] * v[1] - v[0] * v[1] + 3.0 * v[2] * v[2]);
+  }
+  EXPECT_NEAR(face[0], -95400.0, 1e-6);
+  EXPECT_NEAR(face[4], 115800.0, 1e-6);
+  for (int node = 1; node <= static_cast<int>(xy.size()); ++node) {
+    const std::vector<double>& v = faces.at(node);
+    ASSERT_EQ(v.size(), 8u) << node;
+    for (int c = 0; c < 8; ++c) {
+      const double want = node <= 8 ? face[c] : 0.0;
+      EXPECT_NEAR(v[c], want, 1e-3 + 1e-6 * std::fabs(want)) << node << " " << c;
+    }
   }
 }
 

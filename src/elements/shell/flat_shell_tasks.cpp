@@ -281,11 +281,43 @@ void shell_mass(int element, const TaskCodes& codes) {
 
 const RecoveryRoutines SHELL_RECOVERY{shell_stresses, shell_constitutive_matrix, shell_point_volume};
 
-void shell_smoothing(int element, const TaskCodes& codes) { smoothing_integrals(element, codes, SHELL_RECOVERY); }
+// The face stresses of a homogeneous section at one point, from its resultants:
+// top (z = t/2) N/t - 6 M/t^2, bottom N/t + 6 M/t^2 (a positive moment stretches the
+// bottom face), each followed by its von Mises stress.
+void face_stresses(const double* resultants, double t, double* faces) {
+  for (int face = 0; face < 2; ++face) {
+    const double sign = face == 0 ? -1.0 : 1.0;
+    double* f = faces + 4 * face;
+    for (int i = 0; i < 3; ++i) f[i] = resultants[i] / t + sign * 6.0 * resultants[3 + i] / (t * t);
+    f[3] = std::sqrt(f[0] * f[0] + f[1] * f[1] - f[0] * f[1] + 3.0 * f[2] * f[2]);
+  }
+}
+
+// The first field's integrals (the resultants), then the right-hand sides of the
+// second (the face stresses) with the same lumped functions.
+void shell_smoothing(int element, const TaskCodes& codes) {
+  smoothing_integrals(element, codes, SHELL_RECOVERY);
+  const ActiveSetRecord& a = ACTIVE;
+  const int n = smoothing_nodes(a.element_type);
+  double* r = WORK.reals(PROBLEM.shell.TEMP1);
+  for (int i = 0; i < FACE_STRESS_COMPONENTS * n; ++i) r[i] = 0.0;
+  const double t = plate_thickness();
+  const double* stresses = a.reals(a.TENSG);
+  for (int g = 0; g < a.NGAUS; ++g) {
+    const double dv = shell_point_volume(element, g + 1);
+    const double* f = a.reals(a.FFORM);
+    double faces[FACE_STRESS_COMPONENTS];
+    face_stresses(stresses + a.NSTR1 * g, t, faces);
+    for (int j = 0; j < n; ++j)
+      for (int c = 0; c < FACE_STRESS_COMPONENTS; ++c) r[c + FACE_STRESS_COMPONENTS * j] += f[j] * faces[c] * dv;
+  }
+}
 
 void shell_error_estimate(int element, const TaskCodes& codes) { error_integrals(element, codes, SHELL_RECOVERY); }
 
 }  // namespace
+
+const double* flat_shell_face_integrals() { return WORK.reals(PROBLEM.shell.TEMP1); }
 
 void flat_shell_pressure_forces(int element, double p, double* forces) {
   const LocalFrame frame = prepare_local(element, nullptr);

@@ -21,6 +21,17 @@ namespace vortan {
 // each corner's unknowns.
 void flat_shell_pressure_forces(int element, double p, double* forces);
 
+// The second smoothed field of flat shells: the stresses on the top face (z = t/2) and
+// on the bottom face of a homogeneous section, N/t -+ 6 M/t^2 in the element's axes
+// (x, y, xy), each face followed by its von Mises stress (an invariant, meaningful
+// at folds too).
+inline constexpr int FACE_STRESS_COMPONENTS = 8;
+
+// After the smoothing task of an element: the integrals of each smoothing function
+// times each face-stress component, FACE_STRESS_COMPONENTS per smoothing node, node by
+// node (its lumped weights are those of the first field, RIGID).
+const double* flat_shell_face_integrals();
+
 // The flat-shell family's task table.
 extern const TaskTable FLAT_SHELL_TASKS;
 
