@@ -73,9 +73,12 @@ NodalSystems nodal_systems(std::int32_t& cursor) {
   return systems;
 }
 
-// Every element of a flat-shell set adds its normal to GIROS of its nodes and counts
-// itself in NCONT of each of them.
-void accumulate_set_normals(const ElementSet& set, const NodalSystems& systems) {
+// Every element of a flat-shell set adds its normal to GIROS of its nodes (in the
+// global axes, as the members connected to shells read it) and counts itself in NCONT
+// of each of them.
+void accumulate_set_normals(const ElementSet& set) {
+  NodalSystems systems;  // no node's own axes: the global ones
+  systems.nodes = PROBLEM.NPNODS;
   double* giros = WORK.reals(PROBLEM.GIROS);
   std::int32_t* ncont = WORK.ints(PROBLEM.NCONT);
   const int nnode = std::min<int>(set.NNODE, MAX_ELEMENT_NODES);
@@ -167,11 +170,12 @@ void test_set_coplanarity(const ElementSet& set, const NodalSystems& systems, st
     flat_element_axes(nnode, corel, axes);
     for (int k = 0; k < tested; ++k) {
       const int node = nodes[k];
-      // The element normal as the node's normal was accumulated: in the node's own
-      // system when it has one.
+      // Both normals in the node's axes (its own system, an inclined support's turn),
+      // where the dominant axis is chosen.
       double normal[3] = {axes[6], axes[7], axes[8]}, node_normal[3];
       to_nodal_axes(systems, node, normal);
       for (int d = 0; d < 3; ++d) node_normal[d] = giros[(node - 1) + d * PROBLEM.NPNODS];
+      to_nodal_axes(systems, node, node_normal);
       const int rotation = suppressed_rotation(normal, node_normal, PROBLEM.coplanarity, set.local_axes == 1);
       std::int32_t& v = verdict[node - 1];
       if (rotation == 0) v = -1;
@@ -295,7 +299,7 @@ void restrain_unused_shell_rotations() {
   std::int32_t cursor = RUN.NXTPOS;
   const NodalSystems systems = nodal_systems(cursor);
   for (int s = 1; s <= PROBLEM.NSETS; ++s)
-    if (SETS(s).family == ElementFamily::flat_shell) accumulate_set_normals(SETS(s), systems);
+    if (SETS(s).family == ElementFamily::flat_shell) accumulate_set_normals(SETS(s));
   normalise_nodal_normals();
   suppress_coplanar_rotations(systems, cursor);
   suppress_midside_rotations(systems, cursor);

@@ -13,10 +13,10 @@ namespace vortan {
 // the coplanarity card.
 void prepare_flat_shells(ProblemVariant variant);
 
-// After the supports are read: the averaged nodal normals (in each node's axes, an
-// inclined support's turn included) and the restraint of the rotations no flat-shell
-// element stiffens (about the normal at coplanar nodes; the unused ones at the TLCL's
-// mid-side nodes).
+// After the supports are read: the averaged nodal normals (in the global axes) and the
+// restraint, in each node's axes (an inclined support's turn included), of the
+// rotations no flat-shell element stiffens (about the normal at coplanar nodes; the
+// unused ones at the TLCL's mid-side nodes).
 void restrain_unused_shell_rotations();
 
 // Stored coplanarity value of an angle TOLCP in degrees: its cosine, 0.0 when the

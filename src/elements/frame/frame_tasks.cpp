@@ -7,6 +7,8 @@
 #include "elements/frame/member_geometry.h"
 #include "elements/task_support.h"
 #include "input/property_layout.h"
+#include "input/problem.h"
+#include "run/errstp.h"
 #include "run/file_set.h"
 #include "run/fortran_format.h"
 
@@ -29,6 +31,63 @@ MemberSection section() {
     s.shear_modulus = property(FRAME_SHEAR_MODULUS);
   }
   return s;
+}
+
+// A member of a space frame connected to a shell ("INDCONE=" not 0) lies off the
+// shell's middle surface: each end is its node moved by d = (ESPVIGA + ESPLAM) n, n the
+// shell's averaged unit normal at the node (GIROS, in the global axes; an end whose
+// node no flat-shell element meets stays on it). Returns false when no end moves.
+bool member_offsets(int element, double* offsets) {
+  const ActiveSetRecord& a = ACTIVE;
+  for (int i = 0; i < 6; ++i) offsets[i] = 0.0;
+  const ElementSet& s = SETS(a.set);
+  if (a.NDIME != 3 || s.nprops <= FRAME_SHELL_THICKNESS || property(FRAME_BEAM_CONNECTION) == 0.0) return false;
+  if (frame_member_model(a.set) != MemberModel::space_frame) ERRSTP("ELETR3: VIGA EXCENTRICA SIN GIROS");
+  if (PROBLEM.GIROS == 0) return false;
+  const double distance = property(FRAME_BEAM_THICKNESS) + property(FRAME_SHELL_THICKNESS);
+  const double* giros = WORK.reals(PROBLEM.GIROS);
+  bool moved = false;
+  for (int k = 0; k < 2; ++k) {
+    const std::int32_t node = element_node(a.set, element, k + 1);
+    if (node < 1 || node > PROBLEM.NPNODS) continue;
+    for (int i = 0; i < 3; ++i) {
+      offsets[3 * k + i] = distance * giros[(node - 1) + std::int64_t{i} * PROBLEM.NPNODS];
+      moved = moved || offsets[3 * k + i] != 0.0;
+    }
+  }
+  return moved;
+}
+
+// The member's length, axes and transformation t (local end variables = t nodal),
+// its ends moved off their nodes when the set is connected to a shell: an end follows
+// its node rigidly, u_end = u_node + theta x d, theta_end = theta_node, so each node's
+// rotation columns of t gain the displacement columns times -[d]x (with [d]x v = d x v).
+void member_frame(int element, MemberModel model, double& length, double* axes, double* t) {
+  const ActiveSetRecord& a = ACTIVE;
+  double offsets[6];
+  if (!member_offsets(element, offsets)) {
+    frame_member_axes(element, length, axes);
+    member_transformation(model, axes, t);
+    return;
+  }
+  double corel[9] = {};
+  const double* gathered = a.reals(a.COREL);
+  for (int i = 0; i < 3 * a.NNODE && i < 9; ++i) corel[i] = gathered[i];
+  for (int i = 0; i < 6; ++i) corel[i] += offsets[i];
+  const bool reference = a.NNODE == 3 && element_node(a.set, element, 3) != 0;
+  RIGVIG(a.NDIME, corel, length, element_number(element), reference ? AXES_FROM_REFERENCE : AXES_FROM_MEMBER, axes);
+  member_transformation(model, axes, t);
+  const int n = 12;
+  for (int k = 0; k < 2; ++k) {
+    const double* d = offsets + 3 * k;
+    const double cross[9] = {0.0, d[2], -d[1], -d[2], 0.0, d[0], d[1], -d[0], 0.0};  // [d]x, column by column
+    for (int j = 0; j < 3; ++j)
+      for (int r = 0; r < n; ++r) {
+        double sum = 0.0;
+        for (int i = 0; i < 3; ++i) sum -= t[r + n * (6 * k + i)] * cross[i + 3 * j];
+        t[r + n * (6 * k + 3 + j)] += sum;
+      }
+  }
 }
 
 // One member of the active set: its model, matrices in local axes and transformation.
@@ -66,9 +125,8 @@ void turn_inclined_supports(Member& m) {
 void prepare_member(int element, Member& m) {
   m.model = frame_member_model(ACTIVE.set);
   m.n = 2 * member_node_dofs(m.model);
-  frame_member_axes(element, m.length, m.axes);
+  member_frame(element, m.model, m.length, m.axes, m.t);
   local_member_stiffness(m.model, section(), m.length, m.k);
-  member_transformation(m.model, m.axes, m.t);
   turn_inclined_supports(m);
 }
 
@@ -154,9 +212,8 @@ int member_load_vectors(int element, const MemberLoad& load, double* fixed_end, 
   const MemberModel model = frame_member_model(ACTIVE.set);
   const int n = 2 * member_node_dofs(model);
   double length = 0.0, axes[9], t[MAX_MEMBER_VARIABLES * MAX_MEMBER_VARIABLES];
-  frame_member_axes(element, length, axes);
+  member_frame(element, model, length, axes, t);
   fixed_end_forces(model, length, load, fixed_end);
-  member_transformation(model, axes, t);
   for (int j = 0; j < n; ++j) {
     double sum = 0.0;
     for (int i = 0; i < n; ++i) sum += t[i + n * j] * fixed_end[i];
