@@ -19,7 +19,7 @@ constexpr int NX = 20, NB = 2;
 // effect), clamped at x = 0, with a space-frame member on every segment of its centre
 // line; a load of 1 along -z at the centre of the free end. `connection` is the
 // member set's material tail.
-std::string stiffened_deck(const std::string& connection, int& tip) {
+std::string stiffened_deck(const std::string& connection, int& tip, bool member_load = false) {
   auto id = [](int i, int j) { return i * (NB + 1) + j + 1; };
   std::ostringstream d;
   d.precision(15);
@@ -42,9 +42,13 @@ std::string stiffened_deck(const std::string& connection, int& tip) {
   d << "FIN_GEOMETRIA\nCONDICIONES_DE_CONTORNO\n";
   for (int j = 0; j <= NB; ++j) d << id(0, j) << " 1 1 1 1 1 1\n";
   tip = id(NX, NB / 2);
-  d << "FIN_CONDICIONES_DE_CONTORNO\nCOPLANARIDAD\nFUERZAS\nSET_NUMERO 1\nCARGAS DEL SET 1\nPUNTUALES\n"
-    << tip << " 0 0 -1 0 0 0\nFIN_PUNTUALES\nFIN_FUERZAS\nSET_NUMERO 2\nCARGAS DEL SET 2\nFIN_FUERZAS\n"
-    << "FEMV RIGIDIZADA\n";
+  d << "FIN_CONDICIONES_DE_CONTORNO\nCOPLANARIDAD\nFUERZAS\nSET_NUMERO 1\nCARGAS DEL SET 1\n";
+  if (!member_load) d << "PUNTUALES\n" << tip << " 0 0 -1 0 0 0\nFIN_PUNTUALES\n";
+  d << "FIN_FUERZAS\nSET_NUMERO 2\nCARGAS DEL SET 2\n";
+  // A pull of 1 along the span at the free end of the last member, on its axis.
+  if (member_load)
+    d << "FUERZAS_VIGAS\nPUNTUALES\n" << NX << " " << LENGTH / NX << " 1 0 0\nFIN_PUNTUALES\nFIN_FUERZAS_VIGAS\n";
+  d << "FIN_FUERZAS\nFEMV RIGIDIZADA\n";
   return d.str();
 }
 
@@ -73,6 +77,22 @@ TEST(StiffenedShell, ConnectedMemberMakesATSection) {
   }
   EXPECT_GT(w[1] / w[0], 0.0);
   EXPECT_LT(w[1] / w[0], 0.3);
+}
+
+// A member load reaches the nodes through the offset: a pull of 1 on the stiffener's
+// axis at the free end, 0.2 above the T-section's neutral axis, bends the cantilever
+// by the moment 0.2 (tip deflection -0.2 L^2 / (2 E I)); applied at the nodes it would
+// act 0.1 below the axis and lift the tip.
+TEST(StiffenedShell, MemberLoadActsOnTheOffsetAxis) {
+  const double flange = WIDTH * THICK * THICK * THICK / 12.0;
+  const double composite = flange + WIDTH * THICK * 0.01 + BEAM_INERTIA + BEAM_AREA * 0.04;
+  const double expected = -0.2 * LENGTH * LENGTH / (2.0 * E * composite);
+  test::TempDir dir;
+  int tip = 0, status = -1;
+  const std::string sal =
+      test::run_deck_text(dir, "tirada", stiffened_deck(" INDCONE=1 ESPVIGA=0.25 ESPLAM=0.05", tip, true), &status);
+  ASSERT_EQ(status, 0);
+  EXPECT_NEAR(test::displacements(sal).at(tip)[2], expected, 0.03 * std::fabs(expected));
 }
 
 // Space bars carry no rotations to hold an offset end: a bar set connected to a shell
