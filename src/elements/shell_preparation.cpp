@@ -135,8 +135,8 @@ void allocate_shell_matrices() {
   m.TEMP1 = take(second * second, "TEMP1");
 }
 
-// Restrains rotation `kind` (4 to 6) of a node unless its restraints hold it already.
-void restrain_rotation(std::int32_t node, int kind) {
+// Restrains unknown `kind` (1 to 6) of a node unless its restraints hold it already.
+void restrain_kind(std::int32_t node, int kind) {
   std::int32_t& code = adres(node, 2 + kind);
   if (code != 1) return;
   code = 2;
@@ -194,7 +194,7 @@ void suppress_coplanar_rotations(const NodalSystems& systems, std::int32_t curso
   for (int s = 1; s <= PROBLEM.NSETS; ++s)
     if (SETS(s).family == ElementFamily::flat_shell) test_set_coplanarity(SETS(s), systems, verdict);
   for (std::int32_t node = 1; node <= PROBLEM.NPNODS; ++node)
-    if (verdict[node - 1] >= 4) restrain_rotation(node, verdict[node - 1]);
+    if (verdict[node - 1] >= 4) restrain_kind(node, verdict[node - 1]);
 }
 
 // Planes meeting at a TLCL side count as one plane only within a degree (and within
@@ -210,6 +210,7 @@ constexpr double MIDSIDE_COPLANAR_COSINE = 0.9998476951563913;  // cos 1 degree
 struct MidsideAxes {
   double* first;   // NPNODS x 3, node fastest
   double* side;    // NPNODS x 3
+  double* normal;  // NPNODS x 3: the first element's normal
   std::int32_t* state;  // 0 no TLCL mid-side node, 1 one plane, 2 a fold
 };
 
@@ -226,15 +227,20 @@ void collect_midside_axes(const ElementSet& set, const NodalSystems& systems, co
     flat_element_axes(6, corel, axes);
     for (int k = 0; k < 3; ++k) {
       const int node = nodes[3 + k];
-      double m[3], side[3];
+      double m[3], side[3], normal[3] = {axes[6], axes[7], axes[8]};
       midside_rotation_axis(corel, nodes, axes, k, m);
       cross_product(axes + 6, m, side);  // the side's direction
       to_nodal_axes(systems, node, m);
       to_nodal_axes(systems, node, side);
+      to_nodal_axes(systems, node, normal);
       std::int32_t& state = midside.state[node - 1];
       if (state == 0) {
         state = 1;
-        for (int d = 0; d < 3; ++d) midside.first[(node - 1) + d * n] = m[d], midside.side[(node - 1) + d * n] = side[d];
+        for (int d = 0; d < 3; ++d) {
+          midside.first[(node - 1) + d * n] = m[d];
+          midside.side[(node - 1) + d * n] = side[d];
+          midside.normal[(node - 1) + d * n] = normal[d];
+        }
         continue;
       }
       double first[3];
@@ -244,12 +250,15 @@ void collect_midside_axes(const ElementSet& set, const NodalSystems& systems, co
   }
 }
 
-// The mid-side node of a TLCL flat shell keeps only the rotations its elements turn
-// it by: each element uses the component about its own axis m (in its plane, normal to
-// the side). Along one plane one component is used: the rotation about m's dominant
-// axis stays free and the other two are restrained. At a fold the axes of the planes
-// span the plane normal to the side: only the rotation about the side's dominant axis
-// is restrained (the two left free still give every pair of components).
+// The mid-side node of a TLCL flat shell keeps only the unknowns its elements use.
+// Rotations: each element uses the component about its own axis m (in its plane,
+// normal to the side). Along one plane one component is used: the rotation about m's
+// dominant axis stays free and the other two are restrained. At a fold the axes of the
+// planes span the plane normal to the side: only the rotation about the side's
+// dominant axis is restrained (the two left free still give every pair of
+// components). Displacements: each element uses the two in its plane; along one plane
+// the displacement along the normal's dominant axis is restrained (the two left give
+// every in-plane displacement), at a fold all three are used.
 void suppress_midside_rotations(const NodalSystems& systems, std::int32_t cursor) {
   bool any = false;
   for (int s = 1; s <= PROBLEM.NSETS; ++s)
@@ -259,6 +268,7 @@ void suppress_midside_rotations(const NodalSystems& systems, std::int32_t cursor
   MidsideAxes midside;
   midside.first = WORK.reals(DIREC1(cursor, RUN.MEMORY, 3 * n, "MIDAX", REAL_WORDS));
   midside.side = WORK.reals(DIREC1(cursor, RUN.MEMORY, 3 * n, "MIDSD", REAL_WORDS));
+  midside.normal = WORK.reals(DIREC1(cursor, RUN.MEMORY, 3 * n, "MIDNO", REAL_WORDS));
   midside.state = WORK.ints(DIREC1(cursor, RUN.MEMORY, n, "MIDST", INT_WORDS));
   ZEROI(n, midside.state);
   for (int s = 1; s <= PROBLEM.NSETS; ++s)
@@ -272,7 +282,10 @@ void suppress_midside_rotations(const NodalSystems& systems, std::int32_t cursor
     for (int d = 0; d < 3; ++d) v[d] = source[(node - 1) + d * n];
     const int axis = dominant_axis(v);
     for (int d = 0; d < 3; ++d)
-      if ((state == 1) != (d == axis)) restrain_rotation(node, 4 + d);
+      if ((state == 1) != (d == axis)) restrain_kind(node, 4 + d);
+    if (state != 1) continue;
+    for (int d = 0; d < 3; ++d) v[d] = midside.normal[(node - 1) + d * n];
+    restrain_kind(node, 1 + dominant_axis(v));
   }
 }
 

@@ -61,18 +61,14 @@ void merge_set_patterns() {
       for (int k = 1; k <= carrying_nodes(set); ++k) merge_node(set, element_node(set, row, k));
       // The mid-side nodes of the TLCL plate triangle carry no deflection (kind 3)
       // and no rotation of kind 5: their one unknown is the rotation along the side.
-      // In a flat shell they carry no displacement (kinds 1 to 3) either; which of
-      // their rotations the elements use depends on the sides' directions and is
-      // settled by the flat-shell step of the build.
-      if (set.element_type == ELEM_TLCL)
+      // In a flat shell the unknowns they do without (a displacement and rotations)
+      // depend on the directions of their sides and planes and are settled by the
+      // flat-shell step of the build.
+      if (set.element_type == ELEM_TLCL && set.problem_type != FLAT_SHELL)
         for (int k = 4; k <= set.NNODE; ++k) {
           const int node = element_node(set, row, k);
-          if (set.problem_type == FLAT_SHELL) {
-            for (int kind = 1; kind <= 3; ++kind) kind_code(node, kind) = 2;
-          } else {
-            kind_code(node, 3) = 2;
-            kind_code(node, 5) = 2;
-          }
+          kind_code(node, 3) = 2;
+          kind_code(node, 5) = 2;
         }
     }
   }

@@ -254,10 +254,12 @@ TEST(FoldedPlate, DefaultCoplanarAngleKeepsTheFoldFree) {
   EXPECT_LT(std::fabs(uz[2]), 0.8 * std::fabs(uz[0]));  // 27 % less
 }
 
-// The triangles carry the linear membrane of their corners, stiff in the flanges'
-// in-plane bending: 25 % short of the continuum on the coarse mesh, 7 % on the finer.
-// The TLCL (its mid-side rotations shared across the fold) gives the DKT's answer
-// within 0.1 % on both.
+// The DKT carries the linear membrane of its corners, stiff in the flanges' in-plane
+// bending: 25 % short of the continuum on the coarse mesh, 7 % on the finer. The TLCL
+// carries the six-node membrane and is converged on the coarse mesh already: 1.8 %
+// (uz) and 2.6 % (uy) more flexible than the HE20 model, the shell model's own limit
+// (CLLL on an 80 x 16 mesh gives -0.7826 and -0.4587, on its way to the TLCL's -0.787
+// and -0.4625).
 TEST(FoldedPlate, TrianglesAgreeWithTheContinuum) {
   test::TempDir dir;
   std::array<int, 2> solid_probe{};
@@ -276,13 +278,15 @@ TEST(FoldedPlate, TrianglesAgreeWithTheContinuum) {
       ASSERT_EQ(status, 0) << element;
       fold[element].push_back(test::displacements(shell).at(probe));
     }
-  for (int mesh = 0; mesh < 2; ++mesh)
-    for (int i : {1, 2}) EXPECT_NEAR(fold["TLCL"][mesh][i], fold["DKT"][mesh][i], 1e-3 * std::fabs(fold["DKT"][mesh][i]));
+  const auto& d = fold["DKT"];
   const auto& t = fold["TLCL"];
-  const double coarse = std::fabs(t[0][2] / uz - 1.0), fine = std::fabs(t[1][2] / uz - 1.0);
-  EXPECT_LT(fine, 0.08);
-  EXPECT_LT(fine, 0.5 * coarse);
-  EXPECT_LT(std::fabs(t[1][1] / uy - 1.0), 0.12);
+  EXPECT_GT(std::fabs(d[0][2] / uz - 1.0), 0.2);
+  EXPECT_LT(std::fabs(d[1][2] / uz - 1.0), 0.08);
+  for (int mesh = 0; mesh < 2; ++mesh) {
+    EXPECT_LT(std::fabs(t[mesh][2] / uz - 1.0), 0.025) << mesh;
+    EXPECT_LT(std::fabs(t[mesh][1] / uy - 1.0), 0.035) << mesh;
+  }
+  EXPECT_NEAR(t[0][2], t[1][2], 0.003 * std::fabs(t[1][2]));
 }
 
 // The model turned by 60 degrees about z, every node on an inclined support of 60

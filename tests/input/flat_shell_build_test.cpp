@@ -161,11 +161,12 @@ TEST_F(FlatShellBuild, OppositelyNumberedCoplanarElements) {
 }
 
 // Two TLCL flat shells folded at a right angle along the x axis (side 1-2): the first
-// in z = 0, the second in y = 0. Every mid-side node loses its displacements; the fold's
-// mid-side node keeps the rotations about y and z (each plane turns it about its own
-// in-plane normal to the side) and loses the one about the side; a mid-side node of
-// one plane keeps only the rotation about the dominant axis of its in-plane normal.
-// The corners follow the coplanarity rule: the fold's corners keep all six.
+// in z = 0, the second in y = 0. The fold's mid-side node keeps its three displacements
+// (each plane moves it in its own plane) and the rotations about y and z (each plane
+// turns it about its own in-plane normal to the side), and loses the one about the
+// side; a mid-side node of one plane loses the displacement along the plane's normal
+// and keeps only the rotation about the dominant axis of its in-plane normal. The
+// corners follow the coplanarity rule: the fold's corners keep all six.
 TEST_F(FlatShellBuild, TlclMidSideNodesKeepTheRotationsTheirSidesUse) {
   const std::string deck =
       "NUMERO_DE_NODOS NPNODS=9\nNUMERO_DE_SETS\nSOLVER LDLT\nPOSTPROCESO FEMVIEW\n"
@@ -176,8 +177,8 @@ TEST_F(FlatShellBuild, TlclMidSideNodesKeepTheRotationsTheirSidesUse) {
   EXPECT_EQ(read(deck), "");
   // Codes of the kinds 1 to 6 (word 2 + kind of the nodal table): 1 free, 2 restrained.
   const int expected[9][6] = {{1, 1, 1, 1, 1, 1}, {1, 1, 1, 1, 1, 1}, {1, 1, 1, 1, 1, 2},
-                              {1, 1, 1, 1, 2, 1}, {2, 2, 2, 2, 1, 1}, {2, 2, 2, 1, 2, 2},
-                              {2, 2, 2, 1, 2, 2}, {2, 2, 2, 1, 2, 2}, {2, 2, 2, 1, 2, 2}};
+                              {1, 1, 1, 1, 2, 1}, {1, 1, 1, 2, 1, 1}, {1, 1, 2, 1, 2, 2},
+                              {1, 1, 2, 1, 2, 2}, {1, 2, 1, 1, 2, 2}, {1, 2, 1, 1, 2, 2}};
   for (int node = 1; node <= 9; ++node)
     for (int kind = 1; kind <= 6; ++kind) {
       EXPECT_EQ(adres(node, 2 + kind), expected[node - 1][kind - 1]) << node << " " << kind;

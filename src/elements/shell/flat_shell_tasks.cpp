@@ -110,19 +110,35 @@ double shell_point_volume(int element, int g) {
   return plate_point_geometry(element, g, ACTIVE.reals(ACTIVE.COOR2), ACTIVE.reals(ACTIVE.CORP2));
 }
 
-// Membrane rows (ex = du/dx, ey = dv/dy, gxy = du/dy + dv/dx) of the corner functions
-// at the current point.
+// Membrane rows (ex = du/dx, ey = dv/dy, gxy = du/dy + dv/dx) at the current point:
+// the corner functions of DKT and CLLL; for TLCL the six-node quadratic triangle on
+// its corners and mid-side nodes, written with the linear corner functions L (FFORM)
+// and their derivatives (DCART): corners L_i (2 L_i - 1), mid-side node of side i-j
+// 4 L_i L_j.
 void add_membrane_rows(double* b) {
   const ActiveSetRecord& a = ACTIVE;
-  const int corners = plate_corners(a.element_type);
   const double* dcart = a.reals(a.DCART);
-  for (int k = 0; k < corners; ++k) {
-    const double nx = dcart[2 * k], ny = dcart[2 * k + 1];
+  double nx[6], ny[6];
+  int nodes = plate_corners(a.element_type);
+  for (int k = 0; k < nodes; ++k) nx[k] = dcart[2 * k], ny[k] = dcart[2 * k + 1];
+  if (a.element_type == ELEM_TLCL) {
+    const double* L = a.reals(a.FFORM);
+    const double dx[3] = {nx[0], nx[1], nx[2]}, dy[3] = {ny[0], ny[1], ny[2]};
+    for (int k = 0; k < 3; ++k) {
+      const int j = (k + 1) % 3;
+      nx[k] = (4.0 * L[k] - 1.0) * dx[k];
+      ny[k] = (4.0 * L[k] - 1.0) * dy[k];
+      nx[3 + k] = 4.0 * (L[k] * dx[j] + L[j] * dx[k]);
+      ny[3 + k] = 4.0 * (L[k] * dy[j] + L[j] * dy[k]);
+    }
+    nodes = 6;
+  }
+  for (int k = 0; k < nodes; ++k) {
     const int u = SHELL_UNKNOWNS * k, v = u + 1;
-    b[0 + a.NSTRE * u] = nx;
-    b[1 + a.NSTRE * v] = ny;
-    b[2 + a.NSTRE * u] = ny;
-    b[2 + a.NSTRE * v] = nx;
+    b[0 + a.NSTRE * u] = nx[k];
+    b[1 + a.NSTRE * v] = ny[k];
+    b[2 + a.NSTRE * u] = ny[k];
+    b[2 + a.NSTRE * v] = nx[k];
   }
 }
 
@@ -275,6 +291,16 @@ void shell_mass(int element, const TaskCodes& codes) {
         const int d = SHELL_UNKNOWNS * k + j;
         m[d + n * d] = area * squares[k] / sum * (j < 3 ? translation : rotation);
       }
+    // The TLCL's membrane is the six-node triangle: its displacements share the mass
+    // in proportion to the integrals of the squares of its functions (A/30 at each
+    // corner, 8A/45 at each mid-side node: 1/19 and 16/57 of the whole); the mid-side
+    // rotations, increments over the corners' mean, carry none.
+    if (a.element_type == ELEM_TLCL)
+      for (int k = 0; k < 6; ++k)
+        for (int j = 0; j < 3; ++j) {
+          const int d = SHELL_UNKNOWNS * k + j;
+          m[d + n * d] = area * translation * (k < 3 ? 1.0 / 19.0 : 16.0 / 57.0);
+        }
     ELEMENT_TOTALS.structure_mass += area * translation;
   });
 }

@@ -1,5 +1,6 @@
 // Element tasks of flat shells ("LAMINAPLANA", problem type 8): a plate element (DKT,
-// TLCL or CLLL) and a membrane on the same corners, built in the element's own axes and
+// TLCL or CLLL) and a membrane (the linear triangle or bilinear quadrilateral of the
+// corners; the six-node triangle for TLCL), built in the element's own axes and
 // carried to the nodal axes. Six unknowns per node (u, v, w and the rotations about
 // x, y, z); resultants (Nx, Ny, Nxy, Mx, My, Mxy) for DKT and (..., Qx, Qy) for TLCL
 // and CLLL, in the element's axes. The TLCL's mid-side node gives its plate rotation
