@@ -69,5 +69,35 @@ TEST(PlateMass, LaminateLayersAddTheirDensities) {
   }
 }
 
+// The TLCL flat shell's six-node membrane: the displacements share the mass rho t A
+// as 1/19 per corner and 16/57 per mid-side node (the whole, once); the corners'
+// rotations a third of rho t^3/12 A each, the mid-side rotations none.
+TEST(PlateMass, TlclShellSharesItsMembraneMassWithTheMidSides) {
+  test::ElementModel m;
+  m.problem_type = FLAT_SHELL;
+  m.element_type = ELEM_TLCL;
+  m.ndime = 3;
+  m.nstre = m.nstr1 = 8;
+  m.ndofn = 6;
+  m.coordinates = {0, 0, 0, 2, 0, 0, 0, 1, 0, 1, 0, 0, 1, 0.5, 0, 0, 0.5, 0};
+  m.elements = {{1, 2, 3, 4, 5, 6}};
+  m.props = {1.0e4, 0.3, 2.0, 0.01, 0.0, 0.0};
+  test::build_model(m);
+  test::run_task(1, ElementTask::mass_matrix);
+  const double* x = test::active(ACTIVE.XMASA);
+  const int n = ACTIVE.NEVAB;
+  ASSERT_EQ(n, 36);
+  const double mass = 2.0 * 0.01 * 1.0, inertia = 2.0 * 1e-6 / 12.0 * 1.0;
+  double total = 0.0;
+  for (int node = 0; node < 6; ++node)
+    for (int j = 0; j < 6; ++j) {
+      const int d = 6 * node + j;
+      const double want = j < 3 ? mass * (node < 3 ? 1.0 / 19.0 : 16.0 / 57.0) : (node < 3 ? inertia / 3.0 : 0.0);
+      EXPECT_NEAR(x[d + n * d], want, 1e-12 * mass) << node << " " << j;
+      if (j == 0) total += x[d + n * d];
+    }
+  EXPECT_NEAR(total, mass, 1e-14);
+}
+
 }  // namespace
 }  // namespace vortan
