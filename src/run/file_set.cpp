@@ -94,6 +94,7 @@ bool unit_row(int unit, UnitRow& row) {
     case 48: row = {".c48", Form::formatted, false}; return true;
     case 49: row = {".fem", Form::formatted, false}; return true;
     case 50: row = {".vtu", Form::formatted, false}; return true;
+    case 51: row = {".pvd", Form::formatted, false}; return true;
     case 54: row = {".dt1", Form::unformatted, false}; return true;
     case 57: row = {".dt2", Form::unformatted, false}; return true;
     case 59: row = {".keldar.bon", Form::formatted, false}; return true;
