@@ -35,6 +35,22 @@ std::string exact(double v) {
   return text;
 }
 
+// A file name as an XML attribute value: a deck's name may hold any character.
+std::string xml_attribute(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      case '\'': out += "&apos;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
 void write_collection() {
   OPENFI(UNIT_VTK_COLLECTION);
   write_record(UNIT_VTK_COLLECTION, "<?xml version=\"1.0\"?>");
@@ -42,7 +58,7 @@ void write_collection() {
   write_record(UNIT_VTK_COLLECTION, "  <Collection>");
   for (const SeriesEntry& e : series())
     write_record(UNIT_VTK_COLLECTION,
-                 "    <DataSet timestep=\"" + exact(e.time) + "\" part=\"0\" file=\"" + e.file + "\"/>");
+                 "    <DataSet timestep=\"" + exact(e.time) + "\" part=\"0\" file=\"" + xml_attribute(e.file) + "\"/>");
   write_record(UNIT_VTK_COLLECTION, "  </Collection>");
   write_record(UNIT_VTK_COLLECTION, "</VTKFile>");
   CLOSFI(UNIT_VTK_COLLECTION);

@@ -1,6 +1,7 @@
 """Reads a VTK collection file (.pvd) with Python's XML parser and prints, one a line,
   dataset TIME FILE
-for every data set it lists, the file as a path beside the collection. Exit status 3
+for every data set it lists, the file (the rest of the line, blanks included) as a
+path beside the collection. Exit status 3
 when the collection is not well formed, is not a collection, or names a file that does
 not exist."""
 import os

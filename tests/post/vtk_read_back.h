@@ -62,7 +62,8 @@ inline VtuReport read_back(const std::string& python, const std::string& path, c
     } else if (word == "dataset") {
       double time = 0;
       std::string file;
-      in >> time >> file;
+      in >> time >> std::ws;
+      std::getline(in, file);  // the rest of the line: a name may hold blanks
       r.datasets.emplace_back(time, file);
     } else if (word == "value") {
       int id = 0;

@@ -3,6 +3,7 @@
 #include <gmsh.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
