@@ -23,6 +23,12 @@ std::vector<SeriesEntry>& series() {
   return entries;
 }
 
+// Where the collection's closing lines start: the next entry is written there.
+long& collection_end() {
+  static long end = 0;
+  return end;
+}
+
 std::string step_suffix(int k) {
   char text[24];
   std::snprintf(text, sizeof text, "_%04d.vtu", k);
@@ -51,14 +57,23 @@ std::string xml_attribute(const std::string& text) {
   return out;
 }
 
-void write_collection() {
-  OPENFI(UNIT_VTK_COLLECTION);
-  write_record(UNIT_VTK_COLLECTION, "<?xml version=\"1.0\"?>");
-  write_record(UNIT_VTK_COLLECTION, "<VTKFile type=\"Collection\" version=\"0.1\">");
-  write_record(UNIT_VTK_COLLECTION, "  <Collection>");
-  for (const SeriesEntry& e : series())
-    write_record(UNIT_VTK_COLLECTION,
-                 "    <DataSet timestep=\"" + exact(e.time) + "\" part=\"0\" file=\"" + xml_attribute(e.file) + "\"/>");
+// Adds the last entry of the series to the collection. The first opens the file with
+// its heading; every one is written over the closing lines of the one before and
+// followed by them again, so the file is complete after every state and each state
+// costs one line, however long the series.
+void add_to_collection() {
+  if (series().size() == 1) {
+    OPENFI(UNIT_VTK_COLLECTION);
+    write_record(UNIT_VTK_COLLECTION, "<?xml version=\"1.0\"?>");
+    write_record(UNIT_VTK_COLLECTION, "<VTKFile type=\"Collection\" version=\"0.1\">");
+    write_record(UNIT_VTK_COLLECTION, "  <Collection>");
+  } else {
+    reopen_at(UNIT_VTK_COLLECTION, collection_end());
+  }
+  const SeriesEntry& e = series().back();
+  write_record(UNIT_VTK_COLLECTION,
+               "    <DataSet timestep=\"" + exact(e.time) + "\" part=\"0\" file=\"" + xml_attribute(e.file) + "\"/>");
+  collection_end() = unit_position(UNIT_VTK_COLLECTION);
   write_record(UNIT_VTK_COLLECTION, "  </Collection>");
   write_record(UNIT_VTK_COLLECTION, "</VTKFile>");
   CLOSFI(UNIT_VTK_COLLECTION);
@@ -90,7 +105,7 @@ void write_vtk_series_step(double time, const VtkFields& fields) {
   close_unit(UNIT_VTK_STEP, false);
   RUN.NXTPOS = mark;
   series().push_back({time, FILESET.base_name + suffix});
-  write_collection();
+  add_to_collection();
 }
 
 }  // namespace vortan
