@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Makes sure the tools needed to build and test VORTAN are present: cmake, g++ and
-# GoogleTest (and, for the tests that read VTK files back, python3-vtk9). Missing Debian
-# packages are installed when run as root; otherwise the script says what is missing
-# and stops (a missing python3-vtk9 is only named).
+# GoogleTest (and, for the tests that read VTK files back, python3-vtk9; for the mesh
+# import tool, libgmsh-dev). Missing Debian packages are installed when run as root;
+# otherwise the script says what is missing and stops (a missing python3-vtk9 or
+# libgmsh-dev is only named).
 set -euo pipefail
 
 missing=()
@@ -23,8 +24,18 @@ if ! python3 -c 'import vtk' >/dev/null 2>&1 && ! /usr/bin/python3 -c 'import vt
     optional+=(python3-vtk9)
   fi
 fi
+# The Gmsh library builds the mesh import tool vortan-gmsh and its tests, which are left
+# out without it: installed when run as root, otherwise only named.
+if [ ! -f /usr/include/gmsh.h ] && [ ! -f /usr/local/include/gmsh.h ]; then
+  if [ "$(id -u)" -eq 0 ] && command -v apt-get >/dev/null 2>&1; then
+    missing+=(libgmsh-dev)
+  else
+    optional+=(libgmsh-dev)
+  fi
+fi
 if [ ${#optional[@]} -ne 0 ]; then
-  echo "Optional Debian package missing (the tests that read VTK files back are skipped): ${optional[*]}" >&2
+  echo "Optional Debian packages missing (python3-vtk9: the tests that read VTK files back are skipped;" \
+    "libgmsh-dev: vortan-gmsh is not built): ${optional[*]}" >&2
 fi
 
 if [ ${#missing[@]} -eq 0 ]; then

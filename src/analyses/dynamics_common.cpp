@@ -7,6 +7,7 @@
 #include "input/dof_table.h"
 #include "input/initial_conditions.h"
 #include "input/problem.h"
+#include "post/vtk_series.h"
 #include "run/errstp.h"
 #include "run/file_set.h"
 #include "run/fortran_format.h"
@@ -100,6 +101,14 @@ void dynamics_output(int step, double time, double dt, const DynamicFields& f) {
     }
   }
   if (start || passes_multiple(time, dt, PROBLEM.TOUTP)) {
+    // The complete results of this instant are also the next file of the VTK series.
+    if (start) start_vtk_series();
+    VtkFields grid;
+    grid.displacements = f.despl;
+    grid.velocities = f.veloc;
+    grid.accelerations = f.acele;
+    grid.field_data = {{"Time", time}, {"Step", static_cast<double>(step)}};
+    write_vtk_series_step(time, grid);
     print_table("DESPLAZAMIENTOS EN EL PASO DE TIEMPO", DISPLACEMENT_NAMES, step, time, f.despl);
     print_table("VELOCIDAD EN EL PASO DE TIEMPO", VELOCITY_NAMES, step, time, f.veloc);
     print_table("ACELERACION EN EL PASO DE TIEMPO", ACCELERATION_NAMES, step, time, f.acele);

@@ -9,6 +9,7 @@
 #include "analyses/drivers.h"
 #include "input/added_masses.h"
 #include "input/problem.h"
+#include "post/vtk_series.h"
 #include "run/errstp.h"
 #include "run/file_set.h"
 #include "run/fortran_format.h"
@@ -111,13 +112,36 @@ void print_modes(const EigenModes& modes) {
   }
 }
 
+// With a "POSTPROCESO" card, every mode shape is a file of the VTK series, its time
+// the mode number (one step per mode in the visualisation program), its eigenvalue
+// and frequency (cycles per unit time) with it.
+void write_mode_files(const EigenModes& modes) {
+  if (PROBLEM.postprocessor == 0) return;
+  start_vtk_series();
+  double* despl = WORK.reals(PROBLEM.analysis.DESPL);
+  for (int m = 1; m <= modes.count; ++m) {
+    scatter_equations(modes.vector(m), despl);
+    const double lambda = modes.eigenvalues[m - 1];
+    VtkFields grid;
+    grid.displacements = despl;
+    grid.field_data = {{"Mode", static_cast<double>(modes.numbers[m - 1])},
+                       {"Eigenvalue", lambda},
+                       {"Frequency", std::sqrt(std::abs(lambda)) / TWO_PI}};
+    write_vtk_series_step(modes.numbers[m - 1], grid);
+  }
+}
+
 }  // namespace
 
 void eigenvalue_analysis() {
   timed(2, 2, [] { INPEST(ProblemVariant::eigen); });
   timed(3, 3, [] { compute_element_stiffnesses(); });
   timed(4, 12, [] { compute_element_masses(); });
-  timed(5, 13, [] { print_modes(run_method(assemble_matrices())); });
+  timed(5, 13, [] {
+    const EigenModes modes = run_method(assemble_matrices());
+    print_modes(modes);
+    write_mode_files(modes);
+  });
 }
 
 }  // namespace vortan

@@ -22,6 +22,7 @@
 #include "input/parameters.h"
 #include "input/problem.h"
 #include "loads/load_reader.h"
+#include "post/vtk_series.h"
 #include "results/equilibrium.h"
 #include "run/errstp.h"
 #include "run/file_set.h"
@@ -245,8 +246,19 @@ void write_curve_point(int k) {
                                fmt::E(vector(PROBLEM.analysis.DESPL)[STATE.curve_position - 1], 18, 9));
 }
 
+// The converged state is the next file of the VTK series: its time is the increment
+// number (always increasing, whatever the sign of the factors), the total load factor
+// goes with it.
+void write_series_step(int k) {
+  VtkFields grid;
+  grid.displacements = vector(PROBLEM.analysis.DESPL);
+  grid.field_data = {{"LoadFactor", STATE.load_factor}, {"Increment", static_cast<double>(k)}};
+  write_vtk_series_step(k, grid);
+}
+
 void write_converged_increment(int k, int i, const IncrementCard& c, double norm) {
   write_results_record(2, k, i, c, norm);
+  write_series_step(k);
   if (!PROBLEM.printing(PRINT_DISPLACEMENTS)) return;
   write_empty(UNIT_LISTING);
   write_record(UNIT_LISTING, fmt::X(1) + "INCREMENTO NUMERO" + fmt::I(k, 6) + fmt::X(3) + "ITERACIONES" + fmt::I(i, 5) +
@@ -303,6 +315,7 @@ int iterate(int k, const IncrementCard& c) {
 
 void nonlinear_static_analysis() {
   STATE = NonlinearState{};
+  start_vtk_series();
   timed(2, 2, [] {
     INPEST(ProblemVariant::nonlinear);
     check_sets();

@@ -1,6 +1,8 @@
 #include "post/vtk_writer.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -54,36 +56,81 @@ VtkCell in_catalogue_order(int type, int count) {
   return c;
 }
 
-void out(const std::string& line) { write_record(UNIT_VTK, line); }
+void out(int unit, const std::string& line) { write_record(unit, line); }
 
-std::string number(double v) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.15g", v);
-  return text;
-}
+// One data array of the file: its XML attributes and its values as the raw bytes of
+// the appended block (in the machine's byte order, which the file header names).
+struct DataArray {
+  std::string type, name;
+  int components = 1;
+  std::vector<std::string> component_names;
+  std::int64_t tuples = 0;
+  std::string bytes;
+};
 
-// Values six to a line.
-void write_values(const std::vector<double>& values) {
-  std::string line;
+template <class T>
+DataArray make_array(const char* type, const std::string& name, int components, const std::vector<double>& values,
+                     const std::vector<std::string>& component_names = {}) {
+  DataArray a;
+  a.type = type;
+  a.name = name;
+  a.components = components;
+  a.component_names = component_names;
+  a.tuples = static_cast<std::int64_t>(values.size()) / components;
+  a.bytes.resize(values.size() * sizeof(T));
   for (std::size_t i = 0; i < values.size(); ++i) {
-    line += (i % 6 == 0 ? "          " : " ") + number(values[i]);
-    if (i % 6 == 5 || i + 1 == values.size()) {
-      out(line);
-      line.clear();
-    }
+    const T v = static_cast<T>(values[i]);
+    std::memcpy(&a.bytes[i * sizeof(T)], &v, sizeof(T));
   }
+  return a;
 }
 
-void write_array(const std::string& type, const std::string& name, int components, const std::vector<double>& values,
-                 const std::vector<std::string>& component_names = {}) {
-  std::string head = "        <DataArray type=\"" + type + "\" Name=\"" + name + "\"";
-  if (components > 1) head += " NumberOfComponents=\"" + std::to_string(components) + "\"";
-  for (std::size_t c = 0; c < component_names.size(); ++c)
-    head += " ComponentName" + std::to_string(c) + "=\"" + component_names[c] + "\"";
-  out(head + " format=\"ascii\">");
-  write_values(values);
-  out("        </DataArray>");
+DataArray float64(const std::string& name, int components, const std::vector<double>& values,
+                  const std::vector<std::string>& component_names = {}) {
+  return make_array<double>("Float64", name, components, values, component_names);
 }
+
+// The arrays of a file, in the order of its sections, and where each one's block
+// starts in the appended data.
+struct GridArrays {
+  std::vector<DataArray> field, points, cells, point_data, cell_data;
+};
+
+class AppendedWriter {
+ public:
+  explicit AppendedWriter(int unit) : unit_(unit) {}
+
+  // The XML element of an array, which takes the next block of the appended data.
+  void declare(const DataArray& a, const std::string& indent, bool field) {
+    std::string head = indent + "<DataArray type=\"" + a.type + "\" Name=\"" + a.name + "\"";
+    if (a.components > 1) head += " NumberOfComponents=\"" + std::to_string(a.components) + "\"";
+    for (std::size_t c = 0; c < a.component_names.size(); ++c)
+      head += " ComponentName" + std::to_string(c) + "=\"" + a.component_names[c] + "\"";
+    if (field) head += " NumberOfTuples=\"" + std::to_string(a.tuples) + "\"";
+    out(unit_, head + " format=\"appended\" offset=\"" + std::to_string(offset_) + "\"/>");
+    offset_ += sizeof(std::uint64_t) + a.bytes.size();
+    blocks_.push_back(&a);
+  }
+
+  // The appended data: "_", then for every declared array its byte count (UInt64)
+  // and its bytes.
+  void write_blocks() {
+    out(unit_, "  <AppendedData encoding=\"raw\">");
+    write_unformatted(unit_, "   _", 4);
+    for (const DataArray* a : blocks_) {
+      const std::uint64_t size = a->bytes.size();
+      write_unformatted(unit_, &size, sizeof size);
+      write_unformatted(unit_, a->bytes.data(), a->bytes.size());
+    }
+    out(unit_, "");
+    out(unit_, "  </AppendedData>");
+  }
+
+ private:
+  int unit_;
+  std::uint64_t offset_ = 0;
+  std::vector<const DataArray*> blocks_;
+};
 
 bool frame_member(int set) { return SETS(set).family == ElementFamily::frame; }
 
@@ -99,19 +146,17 @@ std::int64_t cell_count() {
   return n;
 }
 
-void write_points() {
-  out("      <Points>");
+DataArray points() {
   const double* coord = WORK.reals(PROBLEM.COORD);
   std::vector<double> xyz(static_cast<std::size_t>(PROBLEM.NPNODS) * 3, 0.0);
   for (int n = 1; n <= PROBLEM.NPNODS; ++n)
     // A flat-shell model was moved to its smallest coordinates: the file has the input's.
     for (int i = 0; i < PROBLEM.NDIME && i < 3; ++i)
       xyz[3 * (n - 1) + i] = coord[(n - 1) + static_cast<std::int64_t>(i) * PROBLEM.NPNODS] - PROBLEM.shell_shift[i];
-  write_array("Float64", "Points", 3, xyz);
-  out("      </Points>");
+  return float64("Points", 3, xyz);
 }
 
-void write_cells() {
+void add_cells(GridArrays& g) {
   std::vector<double> connectivity, offsets, types;
   std::int64_t offset = 0;
   for (int set = 1; set <= PROBLEM.NSETS; ++set) {
@@ -124,11 +169,9 @@ void write_cells() {
       types.push_back(cell.type);
     }
   }
-  out("      <Cells>");
-  write_array("Int64", "connectivity", 1, connectivity);
-  write_array("Int64", "offsets", 1, offsets);
-  write_array("UInt8", "types", 1, types);
-  out("      </Cells>");
+  g.cells.push_back(make_array<std::int64_t>("Int64", "connectivity", 1, connectivity));
+  g.cells.push_back(make_array<std::int64_t>("Int64", "offsets", 1, offsets));
+  g.cells.push_back(make_array<std::uint8_t>("UInt8", "types", 1, types));
 }
 
 // Names of the smoothed components: the neutral file's names of the last set's layout
@@ -152,9 +195,23 @@ std::vector<std::string> smoothed_names(int components, bool conduction) {
   return names;
 }
 
-void write_point_data(const double* displacements) {
+// The x, y, z translations of every node (0 for a translation the model lacks) of a
+// vector in global order.
+std::vector<double> translations(const double* vector) {
+  int kinds[DOF_KINDS];
+  const int nkinds = model_kinds(kinds);
+  double v[DOF_KINDS];
+  std::vector<double> u(static_cast<std::size_t>(PROBLEM.NPNODS) * 3, 0.0);
+  for (int n = 1; n <= PROBLEM.NPNODS; ++n) {
+    node_dof_values(vector, n, v);
+    for (int i = 0; i < nkinds; ++i)
+      if (kinds[i] <= 3) u[3 * (n - 1) + kinds[i] - 1] = v[i];
+  }
+  return u;
+}
+
+void add_point_data(GridArrays& g, const VtkFields& f) {
   const bool conduction = heat_conduction_model();
-  out("      <PointData>");
   const int npnods = PROBLEM.NPNODS;
   int kinds[DOF_KINDS];
   const int nkinds = model_kinds(kinds);
@@ -162,51 +219,45 @@ void write_point_data(const double* displacements) {
   if (conduction) {
     std::vector<double> temperature(npnods);
     for (int n = 1; n <= npnods; ++n) {
-      node_dof_values(displacements, n, v);
+      node_dof_values(f.displacements, n, v);
       temperature[n - 1] = nkinds > 0 ? v[0] : 0.0;
     }
-    write_array("Float64", "Temperature", 1, temperature);
+    g.point_data.push_back(float64("Temperature", 1, temperature));
   } else {
-    std::vector<double> u(static_cast<std::size_t>(npnods) * 3, 0.0);
-    for (int n = 1; n <= npnods; ++n) {
-      node_dof_values(displacements, n, v);
-      for (int i = 0; i < nkinds; ++i)
-        if (kinds[i] <= 3) u[3 * (n - 1) + kinds[i] - 1] = v[i];
-    }
-    write_array("Float64", "Displacement", 3, u);
+    g.point_data.push_back(float64("Displacement", 3, translations(f.displacements)));
+    if (f.velocities != nullptr) g.point_data.push_back(float64("Velocity", 3, translations(f.velocities)));
+    if (f.accelerations != nullptr) g.point_data.push_back(float64("Acceleration", 3, translations(f.accelerations)));
   }
+  if (!f.static_results) return;
   // As in the neutral file, beam sets ("VIGA") write no nodal stresses.
   const StressLayout layout = stress_layout(PROBLEM.NSETS);
   if (smoothed_stresses_exist() && (conduction || layout != StressLayout::none)) {
-    const int g = SMOOTHING.components;
-    std::vector<double> s(static_cast<std::size_t>(npnods) * g);
+    const int nc = SMOOTHING.components;
+    std::vector<double> s(static_cast<std::size_t>(npnods) * nc);
     for (int n = 1; n <= npnods; ++n)
-      for (int c = 0; c < g; ++c) s[static_cast<std::size_t>(n - 1) * g + c] = model_smoothed(n, c);
-    write_array("Float64", conduction ? "Flux" : "Stress", g, s, g > 1 ? smoothed_names(g, conduction) : std::vector<std::string>{});
+      for (int c = 0; c < nc; ++c) s[static_cast<std::size_t>(n - 1) * nc + c] = model_smoothed(n, c);
+    g.point_data.push_back(float64(conduction ? "Flux" : "Stress", nc, s, nc > 1 ? smoothed_names(nc, conduction) : std::vector<std::string>{}));
     if (!conduction && is_continuum_layout(layout)) {
       std::vector<double> mises(npnods);
       for (int n = 1; n <= npnods; ++n) {
         double smoothed[16] = {}, tensor[6];
-        for (int c = 0; c < g && c < 16; ++c) smoothed[c] = model_smoothed(n, c);
+        for (int c = 0; c < nc && c < 16; ++c) smoothed[c] = model_smoothed(n, c);
         continuum_tensor(layout, smoothed, tensor);
         mises[n - 1] = von_mises(tensor);
       }
-      write_array("Float64", "VonMises", 1, mises);
+      g.point_data.push_back(float64("VonMises", 1, mises));
     }
   }
-  out("      </PointData>");
 }
 
-void write_cell_data(std::int64_t cells) {
-  out("      <CellData>");
+void add_cell_data(GridArrays& g, const VtkFields& f, std::int64_t cells) {
   std::vector<double> set_numbers;
   for (int set = 1; set <= PROBLEM.NSETS; ++set) set_numbers.insert(set_numbers.end(), SETS(set).NELEM, set);
-  write_array("Int32", "Set", 1, set_numbers);
-  if (SMOOTHING.error_done == 1 && SMOOTHING.ERELE != 0) {
+  g.cell_data.push_back(make_array<std::int32_t>("Int32", "Set", 1, set_numbers));
+  if (f.static_results && SMOOTHING.error_done == 1 && SMOOTHING.ERELE != 0) {
     const double* errors = WORK.reals(SMOOTHING.ERELE);
-    write_array("Float64", "ElementError", 1, std::vector<double>(errors, errors + cells));
+    g.cell_data.push_back(float64("ElementError", 1, std::vector<double>(errors, errors + cells)));
   }
-  out("      </CellData>");
 }
 
 }  // namespace
@@ -235,21 +286,48 @@ VtkCell vtk_cell(int element_type, bool frame_member) {
   }
 }
 
-void write_vtk_file(const double* displacements) {
+void write_vtk_grid(int unit, const VtkFields& f) {
   const std::int64_t cells = cell_count();
+  GridArrays g;
+  for (const auto& [name, value] : f.field_data) g.field.push_back(float64(name, 1, {value}));
+  g.points.push_back(points());
+  add_cells(g);
+  add_point_data(g, f);
+  add_cell_data(g, f, cells);
+  AppendedWriter w(unit);
+  const auto section = [&](const char* tag, const std::vector<DataArray>& arrays) {
+    out(unit, std::string("      <") + tag + ">");
+    for (const DataArray& a : arrays) w.declare(a, "        ", false);
+    out(unit, std::string("      </") + tag + ">");
+  };
+  out(unit, "<?xml version=\"1.0\"?>");
+  out(unit, std::string("<VTKFile type=\"UnstructuredGrid\" version=\"1.0\" byte_order=\"") +
+                (std::endian::native == std::endian::little ? "LittleEndian" : "BigEndian") +
+                "\" header_type=\"UInt64\">");
+  out(unit, "  <UnstructuredGrid>");
+  if (!g.field.empty()) {
+    out(unit, "    <FieldData>");
+    for (const DataArray& a : g.field) w.declare(a, "      ", true);
+    out(unit, "    </FieldData>");
+  }
+  out(unit, "    <Piece NumberOfPoints=\"" + std::to_string(PROBLEM.NPNODS) + "\" NumberOfCells=\"" +
+                std::to_string(cells) + "\">");
+  section("Points", g.points);
+  section("Cells", g.cells);
+  section("PointData", g.point_data);
+  section("CellData", g.cell_data);
+  out(unit, "    </Piece>");
+  out(unit, "  </UnstructuredGrid>");
+  w.write_blocks();
+  out(unit, "</VTKFile>");
+}
+
+void write_vtk_file(const double* displacements) {
   OPENFI(UNIT_VTK);
-  out("<?xml version=\"1.0\"?>");
-  out("<VTKFile type=\"UnstructuredGrid\" version=\"1.0\" byte_order=\"LittleEndian\" header_type=\"UInt64\">");
-  out("  <UnstructuredGrid>");
-  out("    <Piece NumberOfPoints=\"" + std::to_string(PROBLEM.NPNODS) + "\" NumberOfCells=\"" + std::to_string(cells) +
-      "\">");
-  write_points();
-  write_cells();
-  write_point_data(displacements);
-  write_cell_data(cells);
-  out("    </Piece>");
-  out("  </UnstructuredGrid>");
-  out("</VTKFile>");
+  VtkFields f;
+  f.displacements = displacements;
+  f.static_results = true;
+  write_vtk_grid(UNIT_VTK, f);
   CLOSFI(UNIT_VTK);
 }
 

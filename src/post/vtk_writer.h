@@ -1,7 +1,11 @@
-// The VTK unstructured-grid file (unit 50, ".vtu"): the model and its static results in
+// The VTK unstructured-grid file (unit 50, ".vtu"): the model and its results in
 // the XML format that general-purpose visualisation programs read, written beside the
 // other post-processing files of a run.
 #pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace vortan {
 
@@ -35,15 +39,35 @@ struct VtkCell {
 };
 VtkCell vtk_cell(int element_type, bool frame_member);
 
-// Writes the whole file (ASCII data arrays, fifteen significant digits): the points
-// (the input's coordinates, three per point), one cell per element of every set, and
+// What a grid file holds besides the mesh. All vectors are NTOTV values in global
+// order and in the global axes.
+struct VtkFields {
+  const double* displacements = nullptr;  // "Displacement" (or "Temperature")
+  const double* velocities = nullptr;     // "Velocity" when given
+  const double* accelerations = nullptr;  // "Acceleration" when given
+  // The static results: smoothed stresses or fluxes and von Mises once smoothed,
+  // element errors once estimated.
+  bool static_results = false;
+  // One-value arrays of the whole grid (its FieldData): a mode's eigenvalue, a load
+  // factor.
+  std::vector<std::pair<std::string, double>> field_data;
+};
+
+// Writes a whole grid file on an open unit. The XML part names every array with its
+// offset in the appended block; the values follow the XML raw, each array as a UInt64
+// byte count and its bytes, in the machine's byte order:
+//   points: the input's coordinates, three per point; one cell per element of every set;
 //   point data: "Displacement" (the x, y, z translations; 0 for a kind the model lacks)
-//     or, in a heat-conduction model, "Temperature"; once the stresses are smoothed, the
-//     smoothed nodal values of the whole model ("Stress", or "Flux" in heat conduction,
-//     with component names; none when the last set is a beam set) and, for the
-//     continuum layouts, "VonMises";
-//   cell data: "Set" (the set number) and, once the error estimate ran, "ElementError"
-//     (per cent).
+//     or, in a heat-conduction model, "Temperature"; "Velocity" and "Acceleration" when
+//     given; with the static results, once the stresses are smoothed, the smoothed
+//     nodal values of the whole model ("Stress", or "Flux" in heat conduction, with
+//     component names; none when the last set is a beam set) and, for the continuum
+//     layouts, "VonMises";
+//   cell data: "Set" (the set number) and, with the static results once the error
+//     estimate ran, "ElementError" (per cent).
+void write_vtk_grid(int unit, const VtkFields& fields);
+
+// The static runs' file (unit 50, "<deck>.vtu") with the static results.
 // displacements: the NTOTV values of the solution in the global axes.
 void write_vtk_file(const double* displacements);
 

@@ -94,6 +94,7 @@ bool unit_row(int unit, UnitRow& row) {
     case 48: row = {".c48", Form::formatted, false}; return true;
     case 49: row = {".fem", Form::formatted, false}; return true;
     case 50: row = {".vtu", Form::formatted, false}; return true;
+    case 51: row = {".pvd", Form::formatted, false}; return true;
     case 54: row = {".dt1", Form::unformatted, false}; return true;
     case 57: row = {".dt2", Form::unformatted, false}; return true;
     case 59: row = {".keldar.bon", Form::formatted, false}; return true;
@@ -248,6 +249,32 @@ void open_scratch(int unit, std::string_view extension) {
     ERRSTP("OPENFI: NO ABRE UNIDAD " + std::to_string(unit) + " " + std::string(extension));
   }
   units()[unit] = u;
+}
+
+void seek(int unit, Unit& u, long offset);
+
+void reopen_at(int code, long offset) {
+  UnitRow row{};
+  if (!unit_row(code, row)) ERRSTP("OPENFI: NO FILE SPECIFIED FOR THATH NUMBER");
+  if (unit_is_open(code)) close_unit(code, false);
+  Unit u;
+  u.path = unit_file_name(row.extension);
+  u.form = row.form;
+  errno = 0;
+  u.file = is_regular_file(u.path) ? std::fopen(u.path.c_str(), "r+b") : nullptr;
+  if (u.file == nullptr) {
+    note_file_error("NO SE PUEDE ABRIR EL FICHERO " + u.path + " (" + open_failure_reason(u.path, errno != 0 ? errno : ENOENT) + ")");
+    ERRSTP("OPENFI: NO ABRE UNIDAD " + std::to_string(code) + " " + row.extension);
+  }
+  units()[code] = u;
+  seek(code, units()[code], offset);
+}
+
+long unit_position(int unit) {
+  auto it = units().find(unit);
+  if (it == units().end()) return 0;
+  if (std::fflush(it->second.file) != 0 && !it->second.failed) write_failed(unit, it->second, "WRITFI");
+  return std::ftell(it->second.file);
 }
 
 bool unit_is_open(int unit) { return units().count(unit) != 0; }

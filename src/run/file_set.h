@@ -61,6 +61,13 @@ bool open_existing_formatted(int unit, const std::string& path);
 // extension; stops when it cannot be created.
 void open_scratch(int unit, std::string_view extension);
 
+// Opens the existing file of a unit of the table (as OPENFI names it) to write over it
+// from byte `offset` on, keeping what comes before; stops as OPENFI does when it cannot
+// be opened.
+void reopen_at(int code, long offset);
+// The byte position a unit's next record goes to (its pending records written first).
+long unit_position(int unit);
+
 bool unit_is_open(int unit);
 // Closes one unit, deleting its file when asked; closing a kept file checks that its
 // last records reached it.

@@ -7,8 +7,10 @@ post-processing tests compare, one item a line:
                                              the x-y plane, 3-D cells)
   curved K                                   edges of quadratic cells whose middle point
                                              is not halfway between the ends
-  array point|cell NAME COMPONENTS NAMES...  every data array
-  value point|cell NAME ID V1 V2 ...         every tuple (ID 1-based)
+  array point|cell|field NAME COMPONENTS NAMES...  every data array
+  value point|cell|field NAME ID V1 V2 ...         every tuple (ID 1-based), with
+                                                   seventeen significant digits, so
+                                                   that a double reads back exactly
 
 Exit status 3 when the reader reports an error or reads nothing."""
 import sys
@@ -76,14 +78,14 @@ def main(path):
         print("type", t, types[t])
     print("folded", folded)
     print("curved", curved)
-    for kind, data in (("point", grid.GetPointData()), ("cell", grid.GetCellData())):
+    for kind, data in (("point", grid.GetPointData()), ("cell", grid.GetCellData()), ("field", grid.GetFieldData())):
         for a in range(data.GetNumberOfArrays()):
             array = data.GetArray(a)
             n = array.GetNumberOfComponents()
             names = [array.GetComponentName(i) or "-" for i in range(n)] if n > 1 else []
             print("array", kind, array.GetName(), n, *names)
             for t in range(array.GetNumberOfTuples()):
-                print("value", kind, array.GetName(), t + 1, *("%.10g" % v for v in array.GetTuple(t)))
+                print("value", kind, array.GetName(), t + 1, *("%.17g" % v for v in array.GetTuple(t)))
     return 0
 
 

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <sstream>
 #include <string>
@@ -17,6 +19,7 @@
 #include "post/principal_stresses.h"
 #include "post/vtk_writer.h"
 #include "post_fixture.h"
+#include "vtk_read_back.h"
 
 namespace vortan {
 namespace {
@@ -105,64 +108,6 @@ TEST(VtkCells, PointOrderMatchesTheShapeFunctions) {
   EXPECT_EQ(vtk_cell(0, false).type, 0);
 }
 
-// A python with VTK's bindings, or "" when none can import them.
-std::string python_with_vtk() {
-  for (const char* candidate : {"python3", "/usr/bin/python3"})
-    if (std::system((std::string(candidate) + " -c 'import vtk' > /dev/null 2>&1").c_str()) == 0) return candidate;
-  return "";
-}
-
-// What the reading script reports of a file.
-struct VtuReport {
-  int status = -1;
-  std::map<std::string, double> counts;                // points, cells, folded, curved
-  std::map<int, int> types;                            // cell type -> cells
-  std::map<std::string, std::vector<std::string>> arrays;  // "point Stress" -> component names
-  std::map<std::string, std::vector<std::vector<double>>> values;  // "point Stress" -> tuples
-};
-
-VtuReport read_back(const std::string& python, const std::string& path) {
-  VtuReport r;
-  const std::string command = python + " '" + VORTAN_SOURCE_DIR + "/tests/post/read_vtu.py' '" + path + "' 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return r;
-  std::string text;
-  char buffer[4096];
-  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) text += buffer;
-  const int status = pclose(pipe);
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::istringstream lines(text);
-  std::string line;
-  while (std::getline(lines, line)) {
-    std::istringstream in(line);
-    std::string word, kind, name;
-    in >> word;
-    if (word == "type") {
-      int t = 0, n = 0;
-      in >> t >> n;
-      r.types[t] = n;
-    } else if (word == "array") {
-      int n = 0;
-      in >> kind >> name >> n;
-      std::vector<std::string> names;
-      for (std::string c; in >> c;) names.push_back(c);
-      r.arrays[kind + " " + name] = names;
-    } else if (word == "value") {
-      int id = 0;
-      in >> kind >> name >> id;
-      std::vector<double> tuple;
-      for (double v; in >> v;) tuple.push_back(v);
-      r.values[kind + " " + name].push_back(tuple);
-    } else {
-      double v = 0;
-      in >> v;
-      r.counts[word] = v;
-    }
-  }
-  if (r.status != 0) ADD_FAILURE() << text;
-  return r;
-}
-
 // The values of the node lines of a block of the neutral file, by node.
 std::vector<std::vector<double>> node_lines(const test::FemBlock& block, std::size_t skip_lines) {
   std::vector<std::vector<double>> out;
@@ -196,7 +141,7 @@ struct DeckCase {
 // file's, no cell is folded, and on straight-sided meshes the mid-edge points sit
 // halfway along their edges.
 TEST(VtkFiles, EveryStaticRunReadsBackInVtk) {
-  const std::string python = python_with_vtk();
+  const std::string python = test::python_with_vtk();
   if (python.empty()) GTEST_SKIP() << "python3 cannot import vtk (Debian python3-vtk9): VTK files not read back";
   const std::vector<DeckCase> decks = {
       {"examples/cantilever-plane-stress.vtn", {{VTK_QUADRATIC_QUAD, 10}}, true, false},
@@ -239,7 +184,7 @@ TEST(VtkFiles, EveryStaticRunReadsBackInVtk) {
     if (keldar != std::string::npos) {
       EXPECT_EQ(keldar_file, test::read_file(dir.file("V.vtu")));
     }
-    const VtuReport r = read_back(python, dir.file("V.vtu"));
+    const test::VtuReport r = test::read_back(python, dir.file("V.vtu"));
     const auto blocks = test::fem_blocks(test::lines_of(test::read_file(dir.file("V.fem"))));
     ASSERT_FALSE(blocks.empty());
     const test::FemBlock* coordinates = find_block(blocks, "CORRDE");
@@ -326,27 +271,54 @@ TEST(VtkFiles, EveryStaticRunReadsBackInVtk) {
   }
 }
 
-// The file written in process (no VTK needed): the values of one data array.
-std::vector<double> array_values(const std::vector<std::string>& lines, const std::string& name) {
+// The file written in process (no VTK needed), decoded from its appended block: the
+// values of one data array, found by name and offset, as doubles.
+std::vector<double> array_values(const std::string& file, const std::string& name) {
   std::vector<double> values;
-  bool inside = false;
-  for (const std::string& l : lines) {
-    if (l.find("<DataArray") != std::string::npos) {
-      inside = l.find("Name=\"" + name + "\"") != std::string::npos;
-      continue;
+  const std::size_t element = file.find("Name=\"" + name + "\"");
+  const std::size_t marker = file.find("<AppendedData encoding=\"raw\">");
+  if (element == std::string::npos || marker == std::string::npos) return values;
+  const std::size_t line_start = file.rfind('<', element);
+  const std::size_t line_end = file.find('>', element);
+  const std::string tag = file.substr(line_start, line_end - line_start);
+  const auto attribute = [&](const std::string& key) {
+    const std::size_t at = tag.find(key + "=\"");
+    return at == std::string::npos ? std::string() : tag.substr(at + key.size() + 2, tag.find('"', at + key.size() + 2) - at - key.size() - 2);
+  };
+  EXPECT_EQ(attribute("format"), "appended") << name;
+  const std::size_t base = file.find('_', marker) + 1;
+  const std::size_t at = base + std::stoull(attribute("offset"));
+  std::uint64_t bytes = 0;
+  if (at + sizeof bytes > file.size()) return values;
+  std::memcpy(&bytes, file.data() + at, sizeof bytes);
+  const std::string type = attribute("type");
+  const std::size_t width = type == "UInt8" ? 1 : type == "Int32" ? 4 : 8;
+  EXPECT_EQ(bytes % width, 0u) << name;
+  EXPECT_LE(at + sizeof bytes + bytes, file.size()) << name;
+  if (at + sizeof bytes + bytes > file.size()) return values;
+  for (std::size_t i = 0; i < bytes / width; ++i) {
+    const char* p = file.data() + at + sizeof bytes + i * width;
+    if (type == "UInt8") {
+      values.push_back(static_cast<unsigned char>(*p));
+    } else if (type == "Int32") {
+      std::int32_t v;
+      std::memcpy(&v, p, 4);
+      values.push_back(v);
+    } else if (type == "Int64") {
+      std::int64_t v;
+      std::memcpy(&v, p, 8);
+      values.push_back(static_cast<double>(v));
+    } else {
+      double v;
+      std::memcpy(&v, p, 8);
+      values.push_back(v);
     }
-    if (l.find("</DataArray>") != std::string::npos) inside = false;
-    if (!inside) continue;
-    std::istringstream in(l);
-    for (double v; in >> v;) values.push_back(v);
   }
   return values;
 }
 
-bool has_array(const std::vector<std::string>& lines, const std::string& name) {
-  for (const std::string& l : lines)
-    if (l.find("<DataArray") != std::string::npos && l.find("Name=\"" + name + "\"") != std::string::npos) return true;
-  return false;
+bool has_array(const std::string& file, const std::string& name) {
+  return file.find("<DataArray") != std::string::npos && file.find("Name=\"" + name + "\"") != std::string::npos;
 }
 
 class VtkFile : public test::PostTest {};
@@ -368,30 +340,73 @@ TEST_F(VtkFile, SquareWithInclinedSupportStressesAndErrors) {
   errors_by_hand({0.75});
   post_process(POST_FEMVIEW, despl());
   const auto lines = file_lines(".vtu");
+  const std::string file = test::read_file(dir.file("P.vtu"));
   ASSERT_GE(lines.size(), 3u);
   EXPECT_EQ(lines[3], "    <Piece NumberOfPoints=\"9\" NumberOfCells=\"1\">");
-  EXPECT_EQ(array_values(lines, "connectivity"), (std::vector<double>{8, 6, 4, 2, 7, 5, 3, 1, 0}));
-  EXPECT_EQ(array_values(lines, "types"), std::vector<double>{VTK_BIQUADRATIC_QUAD});
-  const auto points = array_values(lines, "Points");
+  EXPECT_EQ(array_values(file, "connectivity"), (std::vector<double>{8, 6, 4, 2, 7, 5, 3, 1, 0}));
+  EXPECT_EQ(array_values(file, "types"), std::vector<double>{VTK_BIQUADRATIC_QUAD});
+  const auto points = array_values(file, "Points");
   ASSERT_EQ(points.size(), 27u);
   EXPECT_EQ((std::vector<double>(points.begin() + 6, points.begin() + 9)), (std::vector<double>{0, 2, 0}));
-  const auto u = array_values(lines, "Displacement");
+  const auto u = array_values(file, "Displacement");
   ASSERT_EQ(u.size(), 27u);
   const double c = std::cos(M_PI / 6), s = std::sin(M_PI / 6);
   EXPECT_NEAR(u[3], c * 1.0 - s * 0.5, 1e-7);
   EXPECT_NEAR(u[4], s * 1.0 + c * 0.5, 1e-7);
   EXPECT_EQ(u[5], 0.0);
   EXPECT_EQ(u[12], 0.25);
-  const auto stress = array_values(lines, "Stress");
+  const auto stress = array_values(file, "Stress");
   ASSERT_EQ(stress.size(), 36u);
   EXPECT_EQ((std::vector<double>(stress.begin() + 4, stress.begin() + 8)), (std::vector<double>{20, 1, 2, 3}));
-  const auto mises = array_values(lines, "VonMises");
+  const auto mises = array_values(file, "VonMises");
   ASSERT_EQ(mises.size(), 9u);
   const double t[6] = {20, 1, 3, 2, 0, 0};
   EXPECT_NEAR(mises[1], von_mises(t), 1e-8);
-  EXPECT_EQ(array_values(lines, "Set"), std::vector<double>{1});
-  EXPECT_EQ(array_values(lines, "ElementError"), std::vector<double>{0.75});
+  EXPECT_EQ(array_values(file, "Set"), std::vector<double>{1});
+  EXPECT_EQ(array_values(file, "ElementError"), std::vector<double>{0.75});
   EXPECT_EQ(lines.back(), "</VTKFile>");
+}
+
+// The values are written in binary: doubles of every magnitude come back bit for bit,
+// from the file itself and through VTK's reader, and the file is smaller than the
+// values would be as text.
+TEST_F(VtkFile, BinaryValuesReadBackExactly) {
+  read(test::header(9, 1, "FEMVIEW") + test::set_cards(1, "TENSION_PLANA", "QU9", 1) +
+       "GEOMETRIA\n1 1 1 2 3 4 5 6 7 8 9\n"
+       "1 0 0\n2 0.1 0\n3 0.3 0\n4 0.3 0.1\n5 0.3 0.3\n6 0.1 0.3\n7 0 0.3\n8 0 0.1\n9 0.1 0.1\nFIN_GEOMETRIA\n" +
+       test::FREE + "FEMV CUADRA\n");
+  const double awkward[6] = {1.0 / 3.0, -2.0 / 7.0 * 1e-300, M_PI * 1e200, 0.1, -123456789.123456789, 1e-17};
+  for (int n = 1; n <= 9; ++n)
+    for (int kind = 1; kind <= 2; ++kind) set_dof(n, kind, awkward[(n + kind) % 6] * (n + 1));
+  smooth_by_hand(4, [&](int n, int c) { return awkward[(n * c) % 6] / (c + 1); });
+  post_process(POST_FEMVIEW, despl());
+  flush_units();
+  const std::string file = test::read_file(dir.file("P.vtu"));
+  std::vector<double> expected_u, expected_s;
+  for (int n = 1; n <= 9; ++n) {
+    expected_u.insert(expected_u.end(), {awkward[(n + 1) % 6] * (n + 1), awkward[(n + 2) % 6] * (n + 1), 0.0});
+    for (int c = 0; c < 4; ++c) expected_s.push_back(awkward[(n * c) % 6] / (c + 1));
+  }
+  const auto u = array_values(file, "Displacement");
+  const auto stress = array_values(file, "Stress");
+  EXPECT_EQ(u, expected_u);
+  EXPECT_EQ(stress, expected_s);
+  EXPECT_EQ(array_values(file, "Points")[3], 0.1);
+  // 27 + 27 + 36 + 9 doubles and the cell: far less than seventeen digits apiece.
+  EXPECT_LT(file.size(), 3000u);
+
+  const std::string python = test::python_with_vtk();
+  if (python.empty()) GTEST_SKIP() << "python3 cannot import vtk (Debian python3-vtk9): VTK file not read back";
+  const test::VtuReport r = test::read_back(python, dir.file("P.vtu"));
+  const auto& vu = r.values.at("point Displacement");
+  const auto& vs = r.values.at("point Stress");
+  ASSERT_EQ(vu.size(), 9u);
+  ASSERT_EQ(vs.size(), 9u);
+  for (int n = 0; n < 9; ++n) {
+    EXPECT_EQ(vu[n], (std::vector<double>(expected_u.begin() + 3 * n, expected_u.begin() + 3 * n + 3))) << n;
+    EXPECT_EQ(vs[n], (std::vector<double>(expected_s.begin() + 4 * n, expected_s.begin() + 4 * n + 4))) << n;
+  }
+  EXPECT_EQ(r.types, (std::map<int, int>{{VTK_BIQUADRATIC_QUAD, 1}}));
 }
 
 // Beam sets: lines between the members' ends and no stress arrays even when values
@@ -401,13 +416,14 @@ TEST_F(VtkFile, TrussHasLinesAndNoStresses) {
        "GEOMETRIA\n1 1 1 2\n2 1 2 3\n1 0 0\n2 1 0\n3 2 1\nFIN_GEOMETRIA\n" + test::FREE + "KELDAR CELOSIA\n");
   smooth_by_hand(3, [](int, int) { return 1.0; });
   post_process(POST_KELDAR, despl());
-  const auto lines = file_lines(".vtu");
-  EXPECT_EQ(array_values(lines, "connectivity"), (std::vector<double>{0, 1, 1, 2}));
-  EXPECT_EQ(array_values(lines, "types"), (std::vector<double>{VTK_LINE, VTK_LINE}));
-  EXPECT_TRUE(has_array(lines, "Displacement"));
-  EXPECT_FALSE(has_array(lines, "Stress"));
-  EXPECT_FALSE(has_array(lines, "VonMises"));
-  EXPECT_FALSE(has_array(lines, "ElementError"));
+  flush_units();
+  const std::string file = test::read_file(dir.file("P.vtu"));
+  EXPECT_EQ(array_values(file, "connectivity"), (std::vector<double>{0, 1, 1, 2}));
+  EXPECT_EQ(array_values(file, "types"), (std::vector<double>{VTK_LINE, VTK_LINE}));
+  EXPECT_TRUE(has_array(file, "Displacement"));
+  EXPECT_FALSE(has_array(file, "Stress"));
+  EXPECT_FALSE(has_array(file, "VonMises"));
+  EXPECT_FALSE(has_array(file, "ElementError"));
 }
 
 }  // namespace
