@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Makes sure the tools needed to build and test VORTAN are present: cmake, g++ and
-# GoogleTest (and, for the tests that read VTK files back, python3-vtk9). Missing Debian
+# GoogleTest (and, for the tests that read VTK files back, python3-vtk9; for the sparse
+# direct solver, libsuitesparse-dev and libopenblas-dev). Missing Debian
 # packages are installed when run as root; otherwise the script says what is missing
-# and stops (a missing python3-vtk9 is only named).
+# and stops (a missing python3-vtk9, libsuitesparse-dev or libopenblas-dev is only named).
 set -euo pipefail
 
 missing=()
@@ -11,6 +12,17 @@ command -v g++ >/dev/null 2>&1 || missing+=(g++)
 command -v make >/dev/null 2>&1 || missing+=(make)
 if [ ! -f /usr/include/gtest/gtest.h ] && [ ! -f /usr/local/include/gtest/gtest.h ]; then
   missing+=(libgtest-dev)
+fi
+
+# The sparse direct solver factors with SuiteSparse CHOLMOD (with METIS) over an
+# optimised BLAS. The program builds without them (the solver then stops naming the
+# package): installed when run as root, otherwise only named.
+sparse=()
+if [ ! -f /usr/include/suitesparse/cholmod.h ]; then
+  sparse+=(libsuitesparse-dev)
+fi
+if ! compgen -G '/usr/lib/*/libopenblas.so*' >/dev/null && ! compgen -G '/usr/lib/libopenblas.so*' >/dev/null; then
+  sparse+=(libopenblas-dev)
 fi
 
 # VTK's Python bindings read the VTK files back in the post-processing tests, which
@@ -23,8 +35,15 @@ if ! python3 -c 'import vtk' >/dev/null 2>&1 && ! /usr/bin/python3 -c 'import vt
     optional+=(python3-vtk9)
   fi
 fi
+if [ ${#sparse[@]} -ne 0 ]; then
+  if [ "$(id -u)" -eq 0 ] && command -v apt-get >/dev/null 2>&1; then
+    missing+=("${sparse[@]}")
+  else
+    optional+=("${sparse[@]}")
+  fi
+fi
 if [ ${#optional[@]} -ne 0 ]; then
-  echo "Optional Debian package missing (the tests that read VTK files back are skipped): ${optional[*]}" >&2
+  echo "Optional Debian packages missing (without python3-vtk9 the tests that read VTK files back are skipped; without libsuitesparse-dev the sparse direct solver stops): ${optional[*]}" >&2
 fi
 
 if [ ${#missing[@]} -eq 0 ]; then
