@@ -18,7 +18,7 @@
 // card is overridden): ldlt (the default), gauss, ebe (element-by-element conjugate
 // gradient), ebe-diagonal (the same with the diagonal preconditioner), cg and gmres
 // (compressed rows, diagonal preconditioner), cg-ilu and gmres-ilu (compressed rows,
-// incomplete factorisation). "natural" switches the node renumbering of LDLT off;
+// incomplete factorisation), sparse (the sparse direct factorisation). "natural" switches the node renumbering of LDLT off;
 // "loads=FACTOR" multiplies the deck's loads (the iterations stop on an absolute
 // residual, so the factor sets how far below the loads they must go).
 #include <sys/resource.h>
@@ -45,6 +45,7 @@
 #include "solve/skyline_factor.h"
 #include "solve/solucion.h"
 #include "solve/solution_record.h"
+#include "solve/sparse/sparse_direct.h"
 
 namespace {
 
@@ -156,6 +157,7 @@ bool path_choice(const std::string& word, PathChoice& c) {
   else if (word == "cg-ilu") c = {5, 1, 1};
   else if (word == "gmres") c = {5, 0, 0};
   else if (word == "gmres-ilu") c = {5, 1, 0};
+  else if (word == "sparse") c = {6, 0, 1};
   else return false;
   return true;
 }
@@ -209,6 +211,15 @@ int solve(const std::string& path, const PathChoice& choice, bool natural, doubl
                  static_cast<long long>(SOLUTION.profile_sloan), static_cast<int>(SOLUTION.order_used),
                  SOLUTION.renumbering_seconds, SOLUTION.assembly_seconds, SOLUTION.factor_seconds,
                  flops / SOLUTION.factor_seconds * 1e-9, progress_line_seconds(SOLUTION.NEQNS));
+  }
+  if (choice.solver == 6) {
+    const SparseFactorReport& r = SPARSE_REPORT;
+    std::fprintf(stderr,
+                 " neqns=%d entries_upper=%.0f factor_entries=%.0f flops=%.3g ordering=\"%s\" assembly_s=%.3f "
+                 "analysis_s=%.3f factor_s=%.3f solve_s=%.3f gflops=%.2f library_peak_mb=%.1f",
+                 SOLUTION.NEQNS, r.matrix_entries, r.factor_entries, r.flops, r.ordering.c_str(),
+                 SOLUTION.assembly_seconds, r.analysis_seconds, r.factor_seconds, r.solve_seconds,
+                 r.factor_seconds > 0 ? r.flops / r.factor_seconds * 1e-9 : 0.0, r.peak_bytes / 1048576.0);
   }
   if (choice.solver == 3 || choice.solver == 5) {
     const int cycles = SOLUTION.iterations;
@@ -268,6 +279,6 @@ int main(int argc, char** argv) {
   }
   std::fprintf(stderr,
                "usage: bench_solvers deck qu4 NX NY [memory] | deck he8 NX NY NZ [memory] | solve DECK "
-               "[ldlt|gauss|ebe|ebe-diagonal|cg|cg-ilu|gmres|gmres-ilu] [natural] [loads=FACTOR]\n");
+               "[ldlt|gauss|ebe|ebe-diagonal|cg|cg-ilu|gmres|gmres-ilu|sparse] [natural] [loads=FACTOR]\n");
   return 2;
 }

@@ -103,6 +103,13 @@ void card_solver(const Reader& r) {
   PROBLEM.conjugate_gradient = 1;
   if (CARD.word_is(2, "ELIMINACIONGAUSS")) PROBLEM.solver = 1;
   else if (CARD.word_is(2, "LDLT")) PROBLEM.solver = 2;
+  else if (CARD.word_is(2, "DIRECTODISPERSO") && r.is(SL)) {
+    // The library-backed factorisation; a build without the library names its package.
+#ifndef VORTAN_HAVE_CHOLMOD
+    ERRSTP("INPEST: FALTA PAQUETE libsuitesparse-dev");
+#endif
+    PROBLEM.solver = 6;
+  }
   else if (CARD.word_is(2, "GRADIENTECONJUGADO")) {
     PROBLEM.solver = 3;
     if (r.is(SL)) conjugate_gradient_options();

@@ -78,7 +78,7 @@ struct ProblemRecord {
   // Header values.
   std::int32_t NPNODS = 0;   // nodes ("NPNODS=")
   std::int32_t NSETS = 0;    // element sets ("NSETS=")
-  int solver = 0;            // 1 Gauss, 2 LDLT, 3 element CG, 4 damped, 5 sparse; eigen methods 1..4
+  int solver = 0;            // 1 Gauss, 2 LDLT, 3 element CG, 4 damped, 5 sparse CG/GMRES, 6 sparse direct; eigen methods 1..4
   int preconditioned = 0;    // element CG with the diagonal preconditioner
   int conjugate_gradient = 1;  // 1 conjugate gradient, 0 GMRES (sparse solver)
   int postprocessor = 0;     // 1 KELDAR, 2 FEMVIEW

@@ -4,9 +4,11 @@
 #include <new>
 #include <string>
 
+#include "run/console.h"
 #include "run/errstp.h"
 #include "run/file_set.h"
 #include "run/fortran_format.h"
+#include "run/memory_size.h"
 
 namespace vortan {
 
@@ -57,7 +59,24 @@ void write_overflow_block(std::int32_t limit, std::int64_t needed, std::string_v
   write_to_three(indent + "ULTIMO ARREGLO DIMENSIONADO " + fmt::A(std::string(name).substr(0, 5), 5));
   empty_to_three(1);
   write_to_three(indent + "EJECUCION DE PROGRAMA DETENIDA");
+  empty_to_three(1);
+  // The figures above are words in nine digits; the advice is in bytes, with the way
+  // to a larger work array.
+  const double word_bytes = 4.0;
+  const std::string size_line = "EL ARREGLO DE TRABAJO TIENE " + memory_size_text(word_bytes * limit) +
+                                "; ESTA CORRIDA NECESITA AL MENOS " + memory_size_text(word_bytes * needed);
+  std::string advice;
+  if (needed <= LARGEST_WORK_ARRAY_WORDS) {
+    const std::string larger = memory_size_text(std::min(word_bytes * needed * 1.25, 8.0 * 1024 * 1024 * 1024));
+    advice = "AUMENTELO CON --memory " + larger + " O CON LA VARIABLE " + MEMORY_VARIABLE + "=" + larger + " (HASTA 8G)";
+  } else {
+    advice = "NI EL MAYOR ARREGLO DE TRABAJO (8G) BASTA PARA ESTE MODELO";
+  }
+  write_to_three(indent + size_line);
+  write_to_three(indent + advice);
   empty_to_three(3);
+  write_diagnostic(size_line);
+  write_diagnostic(advice);
 }
 
 // The end position of a request, computed in 64 bits so that a huge count can never

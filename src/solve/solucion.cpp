@@ -26,6 +26,7 @@ void SOLUCION(const SolveOptions& options) {
     case 3: solve_by_element_conjugate_gradient(options); break;
     case 4: solve_by_damped_iteration(options); break;
     case 5: solve_by_compressed_rows(options); break;
+    case 6: solve_by_sparse_direct(options); break;
     default: ERRSTP("SOLUCION: SOLVER NO IMPLEMENTADO");
   }
   ++SOLUTION.solutions;

@@ -25,8 +25,8 @@ struct SolveOptions {
 // Runs the path of the solver code: 1 Gauss elimination, 2 LDLT, 3 the
 // element-by-element conjugate gradient, 4 the damped element-by-element iteration
 // (which no header card names: the general static driver sets the code before the
-// call), 5 the compressed-row conjugate gradient or GMRES. Any other code stops the
-// run.
+// call), 5 the compressed-row conjugate gradient or GMRES, 6 the sparse direct
+// factorisation. Any other code stops the run.
 void SOLUCION(const SolveOptions& options);
 
 }  // namespace vortan

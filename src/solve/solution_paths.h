@@ -25,6 +25,10 @@ void solve_by_damped_iteration(const SolveOptions& options);
 // restarted GMRES (solver code 5).
 void solve_by_compressed_rows(const SolveOptions& options);
 
+// The free-free matrix in compressed columns, ordered by nested dissection and factored
+// by a library's supernodal Cholesky factorisation (solver code 6, sparse/sparse_direct.h).
+void solve_by_sparse_direct(const SolveOptions& options);
+
 // Wall-clock seconds since a reading of the steady clock (the phase times of the
 // solution record, kept for the benchmarks).
 double seconds_since(std::chrono::steady_clock::time_point start);

@@ -69,7 +69,7 @@ TEST(ConsoleProgram, UsageAndVersionWriteNoFile) {
   for (const char* arguments : {"", "-h", "--help"}) {
     const test::ProgramRun run = test::run_program_with(dir.path(), arguments);
     EXPECT_EQ(run.status, 2) << arguments;
-    EXPECT_EQ(run.out.rfind("Usage: vortan PROBLEM.vtn\n", 0), 0u) << arguments;
+    EXPECT_EQ(run.out.rfind("Usage: vortan [--memory SIZE] PROBLEM.vtn\n", 0), 0u) << arguments;
     for (const char* topic : {".sal", ".err", "Exit status", "--version", "/examples/", "/docs/cards.md"})
       EXPECT_NE(run.out.find(topic), std::string::npos) << topic;
     EXPECT_EQ(run.err, "");
@@ -82,7 +82,7 @@ TEST(ConsoleProgram, UsageAndVersionWriteNoFile) {
     const test::ProgramRun run = test::run_program_with(dir.path(), arguments);
     EXPECT_EQ(run.status, 2) << arguments;
     EXPECT_EQ(run.out, "");
-    EXPECT_NE(run.err.find("Usage: vortan PROBLEM.vtn"), std::string::npos);
+    EXPECT_NE(run.err.find("Usage: vortan [--memory SIZE] PROBLEM.vtn"), std::string::npos);
   }
   EXPECT_TRUE(test::directory_names(dir.path()).empty());
 }
