@@ -35,6 +35,11 @@ void write_usage(std::FILE* out) {
       "  -h, --help   print this text and exit\n"
       "  --version    print the version and exit\n"
       "\n"
+      "Environment:\n"
+      "  VORTAN_THREADS  threads of the LDLT profile factorisation: a whole number from\n"
+      "                  1 to 64 (default: the number of cores of the machine; 1 runs it\n"
+      "                  on one thread). The results do not depend on it.\n"
+      "\n"
       "Example decks:  " VORTAN_SOURCE_DIR "/examples/\n"
       "Card reference: " VORTAN_SOURCE_DIR "/docs/cards.md\n",
       out);
