@@ -150,7 +150,7 @@ constexpr double THREADED_PANEL_WORK = 2.0E5;
 template <class Update>
 void update_panel(std::int32_t j0, std::int32_t j1, int threads, const Update& update) {
   const std::int32_t tiles = (j1 - j0 + PANEL_TILE_COLUMNS) / PANEL_TILE_COLUMNS;
-  const int team = static_cast<int>(std::min<std::int32_t>(threads, tiles));
+  const int team = static_cast<int>(std::max<std::int32_t>(1, std::min<std::int32_t>(threads, tiles)));
   run_on_threads(team, [&](int t) {
     const std::int32_t first_tile = static_cast<std::int32_t>(std::int64_t{tiles} * t / team);
     const std::int32_t end_tile = static_cast<std::int32_t>(std::int64_t{tiles} * (t + 1) / team);
