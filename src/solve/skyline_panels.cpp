@@ -1,5 +1,9 @@
 #include "solve/skyline_panels.h"
 
+#if defined(__AVX512F__)
+#include <immintrin.h>
+#endif
+
 namespace vortan {
 
 namespace {
@@ -80,6 +84,28 @@ inline void tile_kernel(const double* const* x, const double* scale, const doubl
       for (int a = 0; a < ROWS; ++a) sums[a][b] += xs[a] * ys;
     }
   }
+#if defined(__AVX512F__)
+  // The last few entries through loads that read only them (the other lanes zero),
+  // instead of one product at a time.
+  if (k < n) {
+    const __mmask8 mask = static_cast<__mmask8>((1u << (n - k)) - 1u);
+    Lanes xs[ROWS];
+#pragma GCC unroll 8
+    for (int a = 0; a < ROWS; ++a) xs[a] = _mm512_maskz_loadu_pd(mask, x[a] + k);
+    if constexpr (SCALED) {
+      const Lanes s = _mm512_maskz_loadu_pd(mask, scale + k);
+#pragma GCC unroll 8
+      for (int a = 0; a < ROWS; ++a) xs[a] *= s;
+    }
+#pragma GCC unroll 8
+    for (int b = 0; b < COLUMNS; ++b) {
+      const Lanes ys = _mm512_maskz_loadu_pd(mask, y[b] + k);
+#pragma GCC unroll 8
+      for (int a = 0; a < ROWS; ++a) sums[a][b] += xs[a] * ys;
+    }
+    k = n;
+  }
+#endif
 #pragma GCC unroll 8
   for (int a = 0; a < ROWS; ++a)
 #pragma GCC unroll 8
