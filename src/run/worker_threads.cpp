@@ -12,12 +12,14 @@ namespace vortan {
 
 namespace {
 
-// A team of count - 1 threads waiting for a task; each round of run() hands the
-// same task to all of them and waits until each has finished its index.
+// A team of count - 1 threads waiting for a task. Each round of run() opens the task
+// to them; a thread that wakes while the round is open joins it, and the round closes
+// when the caller's own call returns: the caller then waits only for the threads that
+// joined.
 class Team {
  public:
   explicit Team(int count) : count_(count) {
-    for (int index = 1; index < count; ++index) threads_.emplace_back([this, index] { serve(index); });
+    for (int index = 1; index < count; ++index) threads_.emplace_back([this] { serve(); });
   }
   ~Team() {
     {
@@ -29,49 +31,51 @@ class Team {
   }
   int count() const { return count_; }
 
-  void run(const std::function<void(int)>& task) {
+  void run(const std::function<void()>& task) {
     {
       std::lock_guard<std::mutex> lock(mutex_);
       task_ = &task;
-      pending_ = count_ - 1;
+      open_ = true;
       failure_ = nullptr;
       ++round_;
     }
     wake_.notify_all();
     std::exception_ptr own;
     try {
-      task(0);
+      task();
     } catch (...) {
       own = std::current_exception();
     }
     std::unique_lock<std::mutex> lock(mutex_);
-    done_.wait(lock, [this] { return pending_ == 0; });
+    open_ = false;
+    done_.wait(lock, [this] { return joined_ == 0; });
     task_ = nullptr;
     if (own) std::rethrow_exception(own);
     if (failure_) std::rethrow_exception(failure_);
   }
 
  private:
-  void serve(int index) {
+  void serve() {
     unsigned long long seen = 0;
     for (;;) {
-      const std::function<void(int)>* task;
+      const std::function<void()>* task;
       {
         std::unique_lock<std::mutex> lock(mutex_);
-        wake_.wait(lock, [&] { return stopping_ || round_ != seen; });
+        wake_.wait(lock, [&] { return stopping_ || (open_ && round_ != seen); });
         if (stopping_) return;
         seen = round_;
         task = task_;
+        ++joined_;
       }
       std::exception_ptr failure;
       try {
-        (*task)(index);
+        (*task)();
       } catch (...) {
         failure = std::current_exception();
       }
       std::lock_guard<std::mutex> lock(mutex_);
       if (failure && !failure_) failure_ = failure;
-      if (--pending_ == 0) done_.notify_one();
+      if (--joined_ == 0 && !open_) done_.notify_one();
     }
   }
 
@@ -79,9 +83,10 @@ class Team {
   std::vector<std::thread> threads_;
   std::mutex mutex_;
   std::condition_variable wake_, done_;
-  const std::function<void(int)>* task_ = nullptr;
+  const std::function<void()>* task_ = nullptr;
   unsigned long long round_ = 0;
-  int pending_ = 0;
+  bool open_ = false;
+  int joined_ = 0;
   bool stopping_ = false;
   std::exception_ptr failure_;
 };
@@ -109,9 +114,9 @@ int worker_thread_count() {
   return machine_cores();
 }
 
-void run_on_threads(int count, const std::function<void(int index)>& task) {
+void share_on_threads(int count, const std::function<void()>& task) {
   if (count <= 1) {
-    task(0);
+    task();
     return;
   }
   std::unique_ptr<Team>& current = team();

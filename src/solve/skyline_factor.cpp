@@ -1,6 +1,7 @@
 #include "solve/skyline_factor.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -145,17 +146,21 @@ void report_lost_digits(std::int32_t lost) {
 // waking the others would cost more than it saves.
 constexpr double THREADED_PANEL_WORK = 2.0E5;
 
-// Runs a block update on the panel's columns j0 .. j1 split into whole tiles over
-// `threads` threads (fewer when the panel has fewer tiles).
+// Runs a block update on the panel's columns j0 .. j1 in groups of whole tiles, the
+// groups taken one after the other by whichever of up to `threads` threads is free
+// (about two groups per thread, so that a thread held up by the machine leaves its
+// share to the others).
 template <class Update>
 void update_panel(std::int32_t j0, std::int32_t j1, int threads, const Update& update) {
   const std::int32_t tiles = (j1 - j0 + PANEL_TILE_COLUMNS) / PANEL_TILE_COLUMNS;
   const int team = static_cast<int>(std::max<std::int32_t>(1, std::min<std::int32_t>(threads, tiles)));
-  run_on_threads(team, [&](int t) {
-    const std::int32_t first_tile = static_cast<std::int32_t>(std::int64_t{tiles} * t / team);
-    const std::int32_t end_tile = static_cast<std::int32_t>(std::int64_t{tiles} * (t + 1) / team);
-    if (end_tile > first_tile)
-      update(j0 + first_tile * PANEL_TILE_COLUMNS, std::min(j1, j0 + end_tile * PANEL_TILE_COLUMNS - 1));
+  const std::int32_t tiles_per_group = team == 1 ? tiles : std::max<std::int32_t>(1, tiles / (2 * team));
+  const std::int32_t groups = (tiles + tiles_per_group - 1) / tiles_per_group;
+  const std::int32_t group_columns = tiles_per_group * PANEL_TILE_COLUMNS;
+  std::atomic<std::int32_t> next{0};
+  share_on_threads(team, [&] {
+    for (std::int32_t group = next++; group < groups; group = next++)
+      update(j0 + group * group_columns, std::min(j1, j0 + (group + 1) * group_columns - 1));
   });
 }
 
