@@ -6,6 +6,10 @@
 
 namespace vortan {
 
+// This file may be built for the instruction set of the building machine while the
+// rest of the program is not: its helpers stay inside it (no standard-library template
+// and no inline function shared with other files is instantiated here), so that the
+// linker never hands another file a copy built with those instructions.
 namespace {
 
 // Lanes of the vector registers the build targets, and the rows of a tile: a tile of

@@ -20,7 +20,7 @@
 
 namespace vortan {
 
-// The profile as the factorisation sees it: the diagonal (1/d once an equation is
+// The profile as the factorisation sees it (only the routines below call its members): the diagonal (1/d once an equation is
 // factored) in amatr[0 .. neqns - 1], column c (1-based) holding rows top(c) .. c - 1.
 struct SkylineView {
   double* amatr;
