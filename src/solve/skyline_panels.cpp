@@ -61,16 +61,47 @@ inline double dot(const double* __restrict x, const double* __restrict scale, co
   return (s0 + s1) + (s2 + s3);
 }
 
+// The rows just before the common run of a tile, where the columns start one after
+// another: how many (at most LANES), and per column the lanes of those rows it holds.
+struct Lead {
+  int rows;
+  unsigned char row_mask[ROWS];
+  unsigned char column_mask[COLUMNS];
+};
+
 // out[a][b] = sum over k < n of x[a][k] (scale[k]) y[b][k] for a full tile, the sums
 // of each product held in the lanes of one register and added up at the end.
 template <bool SCALED>
 inline void tile_kernel(const double* const* x, const double* scale, const double* const* y, std::int64_t n,
-                        double (*out)[COLUMNS]) {
+                        double (*out)[COLUMNS], const Lead* lead = nullptr) {
   Lanes sums[ROWS][COLUMNS];
 #pragma GCC unroll 8
   for (int a = 0; a < ROWS; ++a)
 #pragma GCC unroll 8
     for (int b = 0; b < COLUMNS; ++b) sums[a][b] = Lanes{};
+#if defined(__AVX512F__)
+  if (lead != nullptr) {
+    // The rows before x[.][0], each column's from its own top on: one vector of each,
+    // read through masks that leave out the rows a column does not hold.
+    const int before = lead->rows;
+    Lanes xs[ROWS];
+#pragma GCC unroll 8
+    for (int a = 0; a < ROWS; ++a) xs[a] = _mm512_maskz_loadu_pd(lead->row_mask[a], x[a] - before);
+    if constexpr (SCALED) {
+      const Lanes s = _mm512_maskz_loadu_pd(static_cast<__mmask8>((1u << before) - 1u), scale - before);
+#pragma GCC unroll 8
+      for (int a = 0; a < ROWS; ++a) xs[a] *= s;
+    }
+#pragma GCC unroll 8
+    for (int b = 0; b < COLUMNS; ++b) {
+      const Lanes ys = _mm512_maskz_loadu_pd(lead->column_mask[b], y[b] - before);
+#pragma GCC unroll 8
+      for (int a = 0; a < ROWS; ++a) sums[a][b] += xs[a] * ys;
+    }
+  }
+#else
+  (void)lead;
+#endif
   std::int64_t k = 0;
   for (; k + LANES <= n; k += LANES) {
     Lanes xs[ROWS];
@@ -154,6 +185,26 @@ void tile_products(const SkylineView& s, std::int32_t i0, int rows, std::int32_t
     const double* y[COLUMNS];
     for (int a = 0; a < ROWS; ++a) x[a] = row_entries[a] + (common - row_top[a]);
     for (int b = 0; b < COLUMNS; ++b) y[b] = column_entries[b] + (common - column_top[b]);
+#if defined(__AVX512F__)
+    // The first row any pair of the tile holds: the later of the two lowest tops.
+    std::int32_t lowest_row = common, lowest_column = common;
+    for (int a = 0; a < ROWS; ++a) lowest_row = smaller(lowest_row, row_top[a]);
+    for (int b = 0; b < COLUMNS; ++b) lowest_column = smaller(lowest_column, column_top[b]);
+    const std::int32_t lowest = larger(lowest_row, lowest_column);
+    if (common - lowest <= LANES) {
+      // Lane l of the lead is row lowest + l: a column holds it from its top on, and a
+      // pair where both do.
+      Lead lead;
+      lead.rows = common - lowest;
+      const unsigned all = (1u << lead.rows) - 1u;
+      for (int a = 0; a < ROWS; ++a)
+        lead.row_mask[a] = static_cast<unsigned char>(all & ~((1u << larger(0, row_top[a] - lowest)) - 1u));
+      for (int b = 0; b < COLUMNS; ++b)
+        lead.column_mask[b] = static_cast<unsigned char>(all & ~((1u << larger(0, column_top[b] - lowest)) - 1u));
+      tile_kernel<SCALED>(x, scale + common, y, end - common, out, &lead);
+      return;
+    }
+#endif
     tile_kernel<SCALED>(x, scale + common, y, end - common, out);
     for (int a = 0; a < ROWS; ++a)
       for (int b = 0; b < COLUMNS; ++b) {
