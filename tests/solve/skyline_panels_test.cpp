@@ -31,12 +31,14 @@ struct Profile {
   double at(int r, int c) const { return dense[static_cast<std::size_t>(c) * n + r]; }
 
   // Random entries in [-1, 1] under a skyline. `envelope` makes the tops rise with
-  // the column (as a node numbering gives them); otherwise each height is drawn on
-  // its own, so that neighbouring columns start far apart. The diagonal is the
+  // the column (as a node numbering gives them), each top lowered by up to `jitter`
+  // rows so that neighbouring columns start a few rows apart in either order;
+  // otherwise each height is drawn on its own, so that neighbouring columns start far
+  // apart. The diagonal is the
   // absolute row sum plus one, negated for every `negative_every`-th equation: the
   // matrix is then strictly diagonally dominant, and each pivot keeps the sign of its
   // diagonal.
-  static Profile random(int n, int max_height, bool envelope, int negative_every, unsigned seed) {
+  static Profile random(int n, int max_height, bool envelope, int negative_every, unsigned seed, int jitter = 0) {
     Profile p;
     p.n = n;
     p.height.assign(n, 0);
@@ -47,7 +49,7 @@ struct Profile {
     for (int j = 1; j < n; ++j) {
       if (envelope) {
         top = std::max(top, j - max_height + std::uniform_int_distribution<int>(0, max_height / 4)(gen));
-        p.height[j] = std::max(0, j - std::min(top, j));
+        p.height[j] = std::min(j, std::max(0, j - std::min(top, j)) + std::uniform_int_distribution<int>(0, jitter)(gen));
       } else {
         p.height[j] = std::uniform_int_distribution<int>(0, std::min(j, max_height))(gen);
       }
@@ -112,11 +114,11 @@ TEST_F(SkylinePanels, PanelFactorsAgreeWithColumnFactors) {
   struct Case {
     int n, max_height;
     bool envelope;
-    int negative_every, width;
+    int negative_every, width, jitter;
   };
-  for (const Case& c : {Case{300, 120, true, 0, 16}, Case{300, 120, false, 0, 64}, Case{257, 90, true, 7, 20},
-                        Case{260, 140, false, 3, 8}, Case{200, 199, false, 5, 36}}) {
-    const Profile p = Profile::random(c.n, c.max_height, c.envelope, c.negative_every, c.n + c.width);
+  for (const Case& c : {Case{300, 120, true, 0, 16, 0}, Case{300, 120, false, 0, 64, 0}, Case{257, 90, true, 7, 20, 0},
+                        Case{260, 140, false, 3, 8, 0}, Case{200, 199, false, 5, 36, 0}, Case{300, 100, true, 4, 32, 6}}) {
+    const Profile p = Profile::random(c.n, c.max_height, c.envelope, c.negative_every, c.n + c.width, c.jitter);
     const Factored columns = factor(p, 0);
     const Factored panels = factor(p, 1, c.width);
     const std::string label = "n " + std::to_string(c.n) + " width " + std::to_string(c.width);
