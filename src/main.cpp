@@ -45,7 +45,10 @@ void write_usage(std::FILE* out) {
       "               sparse direct solver's factor lives outside the work array.\n"
       "\n"
       "Environment:\n"
-      "  VORTAN_MEMORY=SIZE   the work array size when --memory is not given\n"
+      "  VORTAN_MEMORY=SIZE  the work array size when --memory is not given\n"
+      "  VORTAN_THREADS=N    threads of the LDLT profile factorisation: a whole number\n"
+      "                      from 1 to 64 (default: the number of cores of the machine;\n"
+      "                      1 runs it on one thread). The results do not depend on it.\n"
       "\n"
       "Example decks:  " VORTAN_SOURCE_DIR "/examples/\n"
       "Card reference: " VORTAN_SOURCE_DIR "/docs/cards.md\n",

@@ -17,9 +17,34 @@ namespace vortan {
 // pivot_rule.h; a zero reduced diagonal of a zero unreduced one included), and writes
 // the per-equation console progress line. equation_of_position (LEQNS), when given,
 // names the node and degree of freedom of such an equation. Returns the count of
-// equations that lost at least 7 digits.
+// equations that lost at least 7 digits. Negative pivots are factored like positive
+// ones. The work is the panel factorisation below, with SKYLINE_PANEL_WIDTH columns
+// per panel and worker_thread_count() threads (VORTAN_THREADS), unless the squares
+// of the column heights add up to less than SKYLINE_PANEL_WORK (a few milliseconds of
+// work): such a profile is factored column by column.
 std::int32_t SKYTRI(double* amatr, const std::int32_t* pointers, std::int32_t neqns,
                     const std::int32_t* equation_of_position = nullptr);
+
+// Columns per panel of SKYTRI.
+inline constexpr int SKYLINE_PANEL_WIDTH = 64;
+inline constexpr double SKYLINE_PANEL_WORK = 1.6E7;
+
+// The factorisation of SKYTRI one column at a time: each entry of column j becomes
+// final through one dot product with an earlier column. The reference of the panel
+// factorisation; the same warnings, stops and progress lines.
+std::int32_t skyline_factor_by_columns(double* amatr, const std::int32_t* pointers, std::int32_t neqns,
+                                       const std::int32_t* equation_of_position = nullptr);
+
+// The same factorisation a panel of panel_width consecutive columns at a time (rounded
+// up to whole tiles of the block updates): the entries of the panel in the rows above
+// it are made final by products of blocks of columns, shared among `threads` threads,
+// then the panel's own rows are reduced column after column, each pivot checked and
+// its progress line written as the column factorisation does, in the same order. The
+// factors agree with those of the column factorisation to rounding (the sums are
+// added in another order), and do not depend on the number of threads, bit for bit.
+// A profile no wider than one panel is factored exactly as by columns.
+std::int32_t skyline_factor_by_panels(double* amatr, const std::int32_t* pointers, std::int32_t neqns,
+                                      const std::int32_t* equation_of_position, int threads, int panel_width);
 
 // Forward reduction with U^T, multiplication by the stored reciprocal diagonal and back
 // substitution; v holds the right-hand side on entry and the solution on exit.

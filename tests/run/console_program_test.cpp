@@ -70,7 +70,7 @@ TEST(ConsoleProgram, UsageAndVersionWriteNoFile) {
     const test::ProgramRun run = test::run_program_with(dir.path(), arguments);
     EXPECT_EQ(run.status, 2) << arguments;
     EXPECT_EQ(run.out.rfind("Usage: vortan [--memory SIZE] PROBLEM.vtn\n", 0), 0u) << arguments;
-    for (const char* topic : {".sal", ".err", "Exit status", "--version", "/examples/", "/docs/cards.md"})
+    for (const char* topic : {".sal", ".err", "Exit status", "--version", "/examples/", "/docs/cards.md", "VORTAN_THREADS", "VORTAN_MEMORY"})
       EXPECT_NE(run.out.find(topic), std::string::npos) << topic;
     EXPECT_EQ(run.err, "");
   }
