@@ -1,5 +1,6 @@
 #include "run/fortran_format.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -23,13 +24,13 @@ std::string justify(const std::string& body, int w) {
   return std::string(w - body.size(), ' ') + body;
 }
 
-// printf into a std::string, sized for any double (fixed form of 1e308 included).
-std::string printf_double(const char* format, int precision, double value) {
-  const int n = std::snprintf(nullptr, 0, format, precision, value);
-  std::string out(n + 1, '\0');
-  std::snprintf(out.data(), out.size(), format, precision, value);
-  out.resize(n);
-  return out;
+// printf-style "%.*f" or "%.*e" of a finite double into a std::string, through
+// std::to_chars (correctly rounded like printf, without its format parsing; the
+// listings print millions of numbers). Sized for any double (fixed form of 1e308).
+std::string to_text(double value, std::chars_format form, int precision) {
+  char buffer[400];
+  const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, value, form, precision);
+  return std::string(buffer, r.ptr);
 }
 
 // Infinity and NaN in Fw.d and Ew.d: "Infinity" (or "Inf" when the field is shorter
@@ -51,12 +52,18 @@ struct Digits {
 };
 
 Digits significant_digits(double value, int count) {
-  const std::string text = printf_double("%.*e", count - 1, std::fabs(value));
+  char buffer[64];
+  const std::to_chars_result r =
+      std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, count - 1);
   Digits out;
-  const std::size_t e = text.find('e');
-  for (std::size_t i = 0; i < e; ++i)
-    if (text[i] != '.') out.digits += text[i];
-  out.exponent = std::atoi(text.c_str() + e + 1);
+  const char* e = buffer;
+  while (e < r.ptr && *e != 'e') ++e;
+  out.digits.reserve(count);
+  for (const char* c = buffer; c < e; ++c)
+    if (*c != '.') out.digits += *c;
+  int exponent = 0;
+  std::from_chars(e + (e[1] == '+' ? 2 : 1), r.ptr, exponent);
+  out.exponent = exponent;
   return out;
 }
 
@@ -72,7 +79,7 @@ std::string I(long long value, int w) {
 std::string F(double value, int w, int d) {
   if (!std::isfinite(value)) return non_finite(value, w);
   if (d < 0) return stars(w);
-  std::string number = printf_double("%.*f", d, std::fabs(value));
+  std::string number = to_text(std::fabs(value), std::chars_format::fixed, d);
   if (d == 0) number += '.';
   // The sign stays on values that round to zero, as in -0.00.
   const std::string sign = std::signbit(value) ? "-" : "";
@@ -93,9 +100,16 @@ std::string E(double value, int w, int d) {
     digits.exponent += 1;  // 0.ddd form
   }
   const int exponent = digits.exponent;
-  char exponent_text[8];
-  std::snprintf(exponent_text, sizeof exponent_text, std::abs(exponent) > 99 ? "%+04d" : "E%+03d",
-                exponent);
+  // "E+dd", or "+ddd" when the exponent needs three digits.
+  const int magnitude = std::abs(exponent);
+  char exponent_text[6];
+  char* p = exponent_text;
+  if (magnitude <= 99) *p++ = 'E';
+  *p++ = exponent < 0 ? '-' : '+';
+  if (magnitude > 99) *p++ = static_cast<char>('0' + magnitude / 100);
+  *p++ = static_cast<char>('0' + magnitude / 10 % 10);
+  *p++ = static_cast<char>('0' + magnitude % 10);
+  *p = '\0';
   const std::string sign = std::signbit(value) ? "-" : "";
   std::string body = sign + "0." + digits.digits + exponent_text;
   if (static_cast<int>(body.size()) > w) body = sign + body.substr(sign.size() + 1);

@@ -4,8 +4,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <algorithm>
 #include <string>
+#include <vector>
 
+#include "input/dof_table.h"
 #include "input/problem.h"
 #include "run/errstp.h"
 #include "run/file_set.h"
@@ -128,6 +131,57 @@ const char* ordering_name(int ordering) {
   }
 }
 
+// The equations grouped by node: the equations of node k (in the compacted count of
+// nodes that hold a free equation) are equations[start[k] .. start[k + 1]), and
+// node_of[e] is the node of equation e (both 0-based).
+struct EquationsByNode {
+  std::vector<std::int32_t> start, equations, node_of;
+};
+
+EquationsByNode group_equations_by_node(std::int32_t n) {
+  EquationsByNode g;
+  g.node_of.assign(n, -1);
+  g.start.push_back(0);
+  const std::int32_t* leqns = WORK.ints(SOLUTION.LEQNS);
+  for (std::int32_t node = 1; node <= PROBLEM.NPNODS; ++node) {
+    const std::int64_t first = adres(node, 2), count = adres(node, 1);
+    const std::size_t before = g.equations.size();
+    for (std::int64_t p = first; p < first + count; ++p) {
+      const std::int32_t e = leqns[p] - 1;
+      if (e < 0) continue;
+      g.node_of[e] = static_cast<std::int32_t>(g.start.size() - 1);
+      g.equations.push_back(e);
+    }
+    if (g.equations.size() > before) g.start.push_back(static_cast<std::int32_t>(g.equations.size()));
+  }
+  return g;
+}
+
+// The graph of the nodes: two nodes are adjacent when an entry of the matrix couples
+// one of their equations (both triangles and the diagonal, as the library wants them).
+void node_graph(const CompressedRows& rows, const EquationsByNode& g, std::vector<std::int32_t>& p,
+                std::vector<std::int32_t>& i) {
+  const std::int32_t nodes = static_cast<std::int32_t>(g.start.size()) - 1;
+  std::vector<std::int32_t> mark(nodes, -1);
+  p.assign(1, 0);
+  i.clear();
+  for (std::int32_t a = 0; a < nodes; ++a) {
+    const std::size_t column_start = i.size();
+    for (std::int32_t k = g.start[a]; k < g.start[a + 1]; ++k) {
+      const std::int32_t e = g.equations[k];
+      for (std::int32_t q = rows.ia[e]; q < rows.ia[e + 1]; ++q) {
+        const std::int32_t b = g.node_of[rows.ja[q]];
+        if (mark[b] != a) {
+          mark[b] = a;
+          i.push_back(b);
+        }
+      }
+    }
+    std::sort(i.begin() + static_cast<std::ptrdiff_t>(column_start), i.end());
+    p.push_back(static_cast<std::int32_t>(i.size()));
+  }
+}
+
 // One factorisation and solution with the library: its common block, the factor, and
 // their release whichever way the solution ends (a fatal stop included).
 class Cholmod {
@@ -165,10 +219,16 @@ class Cholmod {
     matrix_.packed = 1;
 
     auto start = Clock::now();
-    factor_ = cholmod_analyze(&matrix_, &common_);
+    std::vector<std::int32_t> permutation = order_by_nodes(rows);
+    if (static_cast<std::int32_t>(permutation.size()) == rows.n) {
+      common_.method[0].ordering = CHOLMOD_GIVEN;
+      factor_ = cholmod_analyze_p(&matrix_, permutation.data(), nullptr, 0, &common_);
+    } else {  // equations outside the node table: the library orders the equations
+      factor_ = cholmod_analyze(&matrix_, &common_);
+    }
     check_status();
     SPARSE_REPORT.analysis_seconds = seconds_since(start);
-    SPARSE_REPORT.ordering = ordering_name(common_.method[common_.selected].ordering);
+    SPARSE_REPORT.ordering = ordering_name(CHOLMOD_METIS);
     SPARSE_REPORT.factor_entries = common_.lnz;
     SPARSE_REPORT.flops = common_.fl;
     check_room_for_factor();
@@ -180,6 +240,37 @@ class Cholmod {
     check_status();
     check_pivots(rows);
     SPARSE_REPORT.peak_bytes = static_cast<double>(common_.memory_usage);
+  }
+
+  // Nested dissection of the graph of the nodes rather than of the equations: the
+  // equations of a node share their couplings, so the node graph has the same
+  // separators with a fraction of the edges (a quarter in the plane, a ninth in
+  // space), and the library orders it several times faster. The equations of each
+  // node follow one another in the order of the nodes.
+  std::vector<std::int32_t> order_by_nodes(const CompressedRows& rows) {
+    const EquationsByNode g = group_equations_by_node(rows.n);
+    std::vector<std::int32_t> p, i;
+    node_graph(rows, g, p, i);
+    const std::size_t nodes = g.start.size() - 1;
+    cholmod_sparse graph{};
+    graph.nrow = graph.ncol = nodes;
+    graph.nzmax = i.size();
+    graph.p = p.data();
+    graph.i = i.data();
+    graph.stype = 1;
+    graph.itype = CHOLMOD_INT;
+    graph.xtype = CHOLMOD_PATTERN;
+    graph.dtype = CHOLMOD_DOUBLE;
+    graph.sorted = 1;
+    graph.packed = 1;
+    std::vector<std::int32_t> node_order(nodes);
+    cholmod_metis(&graph, nullptr, 0, 0, node_order.data(), &common_);
+    check_status();
+    std::vector<std::int32_t> permutation;
+    permutation.reserve(static_cast<std::size_t>(rows.n));
+    for (const std::int32_t node : node_order)
+      for (std::int32_t k = g.start[node]; k < g.start[node + 1]; ++k) permutation.push_back(g.equations[k]);
+    return permutation;
   }
 
   // x = A^-1 b.
