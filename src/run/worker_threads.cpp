@@ -1,5 +1,7 @@
 #include "run/worker_threads.h"
 
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdlib>
 #include <exception>
@@ -38,6 +40,7 @@ class Team {
       open_ = true;
       failure_ = nullptr;
       ++round_;
+      posted_.store(round_, std::memory_order_release);
     }
     wake_.notify_all();
     std::exception_ptr own;
@@ -46,6 +49,7 @@ class Team {
     } catch (...) {
       own = std::current_exception();
     }
+    await_joined();
     std::unique_lock<std::mutex> lock(mutex_);
     open_ = false;
     done_.wait(lock, [this] { return joined_ == 0; });
@@ -59,6 +63,7 @@ class Team {
     unsigned long long seen = 0;
     for (;;) {
       const std::function<void()>* task;
+      await_round(seen);
       {
         std::unique_lock<std::mutex> lock(mutex_);
         wake_.wait(lock, [&] { return stopping_ || (open_ && round_ != seen); });
@@ -66,6 +71,7 @@ class Team {
         seen = round_;
         task = task_;
         ++joined_;
+        busy_.fetch_add(1, std::memory_order_relaxed);
       }
       std::exception_ptr failure;
       try {
@@ -74,10 +80,42 @@ class Team {
         failure = std::current_exception();
       }
       std::lock_guard<std::mutex> lock(mutex_);
+      busy_.fetch_sub(1, std::memory_order_release);
       if (failure && !failure_) failure_ = failure;
       if (--joined_ == 0 && !open_) done_.notify_one();
     }
   }
+
+  // The caller, done with its own share, watches for the threads of the round to
+  // finish for a short while before it sleeps: they usually finish within
+  // microseconds, and a sleeping caller wakes late.
+  void await_joined() const {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point until = Clock::now() + SPIN_BEFORE_SLEEP;
+    for (int k = 1; busy_.load(std::memory_order_acquire) > 0; ++k) {
+      if (k % 64 == 0 && Clock::now() >= until) return;
+#if defined(__x86_64__) || defined(__i386__)
+      __builtin_ia32_pause();
+#endif
+    }
+  }
+
+  // Rounds come one after another while a matrix is factored (two per panel), and a
+  // thread put to sleep wakes some tens of microseconds late, after the caller has
+  // done the round alone: a thread that has just served watches for the next round for
+  // a short while before it sleeps.
+  void await_round(unsigned long long seen) const {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point until = Clock::now() + SPIN_BEFORE_SLEEP;
+    for (int k = 1; posted_.load(std::memory_order_acquire) == seen; ++k) {
+      if (k % 64 == 0 && Clock::now() >= until) return;
+#if defined(__x86_64__) || defined(__i386__)
+      __builtin_ia32_pause();
+#endif
+    }
+  }
+
+  static constexpr std::chrono::microseconds SPIN_BEFORE_SLEEP{200};
 
   const int count_;
   std::vector<std::thread> threads_;
@@ -85,6 +123,8 @@ class Team {
   std::condition_variable wake_, done_;
   const std::function<void()>* task_ = nullptr;
   unsigned long long round_ = 0;
+  std::atomic<unsigned long long> posted_{0};  // round_, readable without the lock
+  std::atomic<int> busy_{0};                   // threads inside the round's task
   bool open_ = false;
   int joined_ = 0;
   bool stopping_ = false;
