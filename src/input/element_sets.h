@@ -88,6 +88,21 @@ struct ElementSet {
   // Element degrees of freedom; beam members carry them at their two end nodes only
   // (a third node only fixes the member axes).
   std::int32_t NEVAB() const { return family == ElementFamily::frame ? 2 * NDOFN : NNODE * NDOFN; }
+
+  // First positions (0-based among the node's kinds) of the pairs of unknowns that an
+  // inclined support turns: none for a problem type whose elements do not turn the
+  // unknowns of such nodes, two for flat shells (the displacements and the rotations
+  // about x and y). Returns their count.
+  int inclined_support_pairs(int* pairs) const {
+    switch (problem_type) {
+      case PLANE_STRESS: case PLANE_STRAIN: case AXISYMMETRIC: case SHELL_OF_REVOLUTION: pairs[0] = 0; return 1;
+      case PLATE: pairs[0] = 1; return 1;
+      case FRAME: pairs[0] = 0; return dimension == 2 ? 1 : 0;
+      case BEAM_ELEMENT: pairs[0] = 0; return 1;
+      case FLAT_SHELL: pairs[0] = 0, pairs[1] = 3; return 2;
+      default: return 0;
+    }
+  }
 };
 
 struct SetTable {

@@ -81,20 +81,6 @@ void clear_member_loads(int set) {
   ZEROR(rows, WORK.reals(s.CARGA) + rows);
 }
 
-// First components (0-based) of the pairs that an inclined support turns: none for a
-// problem type whose elements do not turn the unknowns of such nodes, two for flat
-// shells (the displacements and the rotations about x and y). Returns their count.
-int turned_pairs(const ElementSet& s, int* pairs) {
-  switch (s.problem_type) {
-    case PLANE_STRESS: case PLANE_STRAIN: case AXISYMMETRIC: case SHELL_OF_REVOLUTION: pairs[0] = 0; return 1;
-    case PLATE: pairs[0] = 1; return 1;
-    case FRAME: pairs[0] = 0; return s.dimension == 2 ? 1 : 0;
-    case BEAM_ELEMENT: pairs[0] = 0; return 1;
-    case FLAT_SHELL: pairs[0] = 0, pairs[1] = 3; return 2;
-    default: return 0;
-  }
-}
-
 // The support angle of every node (0 off the supports) on a private cursor; a node
 // listed twice keeps its last angle, as the elements take it.
 const double* support_angles() {
@@ -130,7 +116,7 @@ void write_load_rows(int set) {
 void turn_loads_to_support_axes(int set) {
   const ElementSet& s = SETS(set);
   int pairs[2];
-  const int count = turned_pairs(s, pairs);
+  const int count = s.inclined_support_pairs(pairs);
   if (PROBLEM.MAPOY <= 0 || PROBLEM.APOYO == 0 || count == 0 || s.NDOFN < pairs[count - 1] + 2) return;
   const double* angles = support_angles();
   const int nodes = loaded_nodes(set);

@@ -14,21 +14,6 @@ namespace vortan {
 
 namespace {
 
-// First kind positions (0-based among the set's kinds) of the pairs an inclined
-// support turns: none for a problem type whose elements do not turn the unknowns of
-// such nodes, two for flat shells (displacements, rotations about x and y). Returns
-// their count.
-int turned_pairs(const ElementSet& s, int* pairs) {
-  switch (s.problem_type) {
-    case PLANE_STRESS: case PLANE_STRAIN: case AXISYMMETRIC: case SHELL_OF_REVOLUTION: pairs[0] = 0; return 1;
-    case PLATE: pairs[0] = 1; return 1;
-    case FRAME: pairs[0] = 0; return s.dimension == 2 ? 1 : 0;
-    case BEAM_ELEMENT: pairs[0] = 0; return 1;
-    case FLAT_SHELL: pairs[0] = 0, pairs[1] = 3; return 2;
-    default: return 0;
-  }
-}
-
 // The kinds of a set in order; returns their count.
 int set_kinds(const ElementSet& s, int* kinds) {
   int n = 0;
@@ -58,7 +43,7 @@ void displacements_in_global_axes(const double* solution, double* global) {
   for (int set = 1; set <= PROBLEM.NSETS; ++set) {
     const ElementSet& s = SETS(set);
     int pairs[2];
-    const int count = turned_pairs(s, pairs);
+    const int count = s.inclined_support_pairs(pairs);
     int kinds[DOF_KINDS];
     if (s.family == ElementFamily::conduction || count == 0 || set_kinds(s, kinds) < pairs[count - 1] + 2) continue;
     for (int e = 1; e <= s.NELEM; ++e)

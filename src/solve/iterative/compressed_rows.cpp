@@ -10,6 +10,7 @@
 #include "run/fortran_format.h"
 #include "run/work_array.h"
 #include "solve/assembly.h"
+#include "solve/solution_record.h"
 #include "solve/element_loop.h"
 #include "solve/supports.h"
 
@@ -234,6 +235,13 @@ double assemble_compressed_system(CompressedSystem& s, double* aslod) {
 
 void compressed_product(const CompressedRows& rows, const double* x, double* y) {
   for (std::int32_t i = 0; i < rows.n; ++i) y[i] = row_sum(rows.a, rows.ja, x, rows.ia[i], rows.ia[i + 1]);
+}
+
+void scatter_compressed_solution(const double* x) {
+  const std::int32_t* leqns = WORK.ints(SOLUTION.LEQNS);
+  const double* fixed = WORK.reals(PROBLEM.FIXED);
+  double* despl = WORK.reals(SOLUTION.DESPL);
+  for (std::int32_t g = 0; g < PROBLEM.NTOTV; ++g) despl[g] = leqns[g] > 0 ? x[leqns[g] - 1] : fixed[g];
 }
 
 }  // namespace vortan

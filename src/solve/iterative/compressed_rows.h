@@ -70,4 +70,7 @@ inline double row_sum(const double* a, const std::int32_t* ja, const double* x, 
 // y = A x over the n equations.
 void compressed_product(const CompressedRows& rows, const double* x, double* y);
 
+// DESPL from the solution x by equation (LEQNS) and the prescribed values (FIXED).
+void scatter_compressed_solution(const double* x);
+
 }  // namespace vortan

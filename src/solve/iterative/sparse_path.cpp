@@ -74,14 +74,6 @@ CompressedRows matrix_rows() {
   return rows;
 }
 
-// DESPL from the solution by equation and the prescribed values.
-void scatter(const double* x) {
-  const std::int32_t* leqns = WORK.ints(SOLUTION.LEQNS);
-  const double* fixed = WORK.reals(PROBLEM.FIXED);
-  double* despl = WORK.reals(SOLUTION.DESPL);
-  for (std::int32_t g = 0; g < PROBLEM.NTOTV; ++g) despl[g] = leqns[g] > 0 ? x[leqns[g] - 1] : fixed[g];
-}
-
 }  // namespace
 
 void solve_by_compressed_rows(const SolveOptions& options) {
@@ -157,7 +149,7 @@ void solve_by_compressed_rows(const SolveOptions& options) {
   SOLUTION.products = static_cast<double>(products);
   SOLUTION.iterations = outcome.cycles;
   SOLUTION.residual = outcome.rr;
-  scatter(x);
+  scatter_compressed_solution(x);
   check_finite_displacements(WORK.reals(SOLUTION.DESPL));
   finish_with_element_reactions(options, penalty);
 }

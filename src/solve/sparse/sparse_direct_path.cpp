@@ -380,14 +380,6 @@ void factor_and_solve(const CompressedRows& rows, const double* b, double* x) {
 
 #endif
 
-// DESPL from the solution by equation and the prescribed values.
-void scatter(const double* x) {
-  const std::int32_t* leqns = WORK.ints(SOLUTION.LEQNS);
-  const double* fixed = WORK.reals(PROBLEM.FIXED);
-  double* despl = WORK.reals(SOLUTION.DESPL);
-  for (std::int32_t g = 0; g < PROBLEM.NTOTV; ++g) despl[g] = leqns[g] > 0 ? x[leqns[g] - 1] : fixed[g];
-}
-
 }  // namespace
 
 bool sparse_direct_available() {
@@ -428,7 +420,7 @@ void solve_by_sparse_direct(const SolveOptions& options) {
     note_outside_memory();
     if (options.print_results) print_factor_information();
   }
-  scatter(x);
+  scatter_compressed_solution(x);
   check_finite_displacements(WORK.reals(SOLUTION.DESPL));
   finish_with_element_reactions(options, SOLUTION.penalty);
 }
