@@ -34,6 +34,27 @@ inline double element_load(const ElementSet& set, int element, int i) {
   return WORK.reals(set.CARGA)[(element - 1) + static_cast<std::int64_t>(i) * set.NELEM];
 }
 
+// y(indices) += matrix * x(indices) for an n x n matrix stored column by column;
+// indices are 1-based into x and y, and an index below 1 takes no part (a prescribed
+// position in equation order). The one kernel of the element-by-element products.
+inline void add_element_product(const double* matrix, int n, const std::int32_t* indices, const double* x,
+                                double* y) {
+  double xe[MAX_ELEMENT_VARIABLES];
+  double ye[MAX_ELEMENT_VARIABLES];
+  for (int j = 0; j < n; ++j) {
+    xe[j] = indices[j] > 0 ? x[indices[j] - 1] : 0.0;
+    ye[j] = 0.0;
+  }
+  for (int j = 0; j < n; ++j) {
+    const double xj = xe[j];
+    if (xj == 0.0) continue;
+    const double* column = matrix + static_cast<std::ptrdiff_t>(j) * n;
+    for (int i = 0; i < n; ++i) ye[i] += column[i] * xj;
+  }
+  for (int i = 0; i < n; ++i)
+    if (indices[i] > 0) y[indices[i] - 1] += ye[i];
+}
+
 // Calls visit(element, positions, count) for every element row of every set, the set
 // active; positions are the 1-based global positions of the element's variables.
 template <class Visit>

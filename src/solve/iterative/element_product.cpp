@@ -12,32 +12,10 @@
 
 namespace vortan {
 
-namespace {
-
-// y(positions) += matrix * x(positions); positions below 1 take no part.
-void add_matrix_product(const double* matrix, int n, const std::int32_t* positions, const double* x, double* y) {
-  double xe[MAX_ELEMENT_VARIABLES];
-  double ye[MAX_ELEMENT_VARIABLES];
-  for (int j = 0; j < n; ++j) {
-    xe[j] = positions[j] > 0 ? x[positions[j] - 1] : 0.0;
-    ye[j] = 0.0;
-  }
-  for (int j = 0; j < n; ++j) {
-    const double xj = xe[j];
-    if (xj == 0.0) continue;
-    const double* column = matrix + static_cast<std::ptrdiff_t>(j) * n;
-    for (int i = 0; i < n; ++i) ye[i] += column[i] * xj;
-  }
-  for (int i = 0; i < n; ++i)
-    if (positions[i] > 0) y[positions[i] - 1] += ye[i];
-}
-
-}  // namespace
-
 void element_product(const double* x, double* y, double penalty) {
   ZEROR(PROBLEM.NTOTV, y);
   for_each_element_stiffness([&](int, const std::int32_t* positions, int n, const double* k) {
-    add_matrix_product(k, n, positions, x, y);
+    add_element_product(k, n, positions, x, y);
   });
   for (std::int32_t i = 0; i < PROBLEM.MRESO; ++i) {
     const std::int32_t g = spring_position(i) - 1;
@@ -49,7 +27,7 @@ void element_product(const double* x, double* y, double penalty) {
   for (std::int32_t i = 0; i < PROBLEM.MGDLL; ++i) {
     std::int32_t pair[2];
     link_positions(i, pair[0], pair[1]);
-    add_matrix_product(matrix, 2, pair, x, y);
+    add_element_product(matrix, 2, pair, x, y);
   }
 }
 
