@@ -103,7 +103,7 @@ void card_solver(const Reader& r) {
   PROBLEM.conjugate_gradient = 1;
   if (CARD.word_is(2, "ELIMINACIONGAUSS")) PROBLEM.solver = 1;
   else if (CARD.word_is(2, "LDLT")) PROBLEM.solver = 2;
-  else if (CARD.word_is(2, "DIRECTODISPERSO") && r.is(SL)) {
+  else if (CARD.word_is(2, "DIRECTODISPERSO") && r.is(SL | TH)) {
     // The library-backed factorisation; a build without the library names its package.
 #ifndef VORTAN_HAVE_CHOLMOD
     ERRSTP("INPEST: FALTA PAQUETE libsuitesparse-dev");
