@@ -3,7 +3,7 @@
 // and on models with every kind of support, name the node of a mechanism, report its
 // factor, and stop cleanly when the factor cannot fit or the library is missing.
 #include <filesystem>
-#include <regex>
+#include <cctype>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -276,6 +276,33 @@ TEST_F(SparseDirect, MissingLibraryNamesThePackage) {
 
 #endif
 
+// The numbers in exponent form (-d.dddE+dd, the sign optional) of one line, in order.
+void exponent_numbers(const std::string& line, std::vector<double>& numbers) {
+  const auto digits_from = [&](std::size_t i) {
+    std::size_t j = i;
+    while (j < line.size() && std::isdigit(static_cast<unsigned char>(line[j]))) ++j;
+    return j;
+  };
+  for (std::size_t i = 0; i < line.size();) {
+    const std::size_t start = i;
+    std::size_t j = line[i] == '-' ? i + 1 : i;
+    const std::size_t integer_end = digits_from(j);
+    if (integer_end > j && integer_end < line.size() && line[integer_end] == '.') {
+      const std::size_t fraction_end = digits_from(integer_end + 1);
+      if (fraction_end > integer_end + 1 && fraction_end + 1 < line.size() && line[fraction_end] == 'E' &&
+          (line[fraction_end + 1] == '+' || line[fraction_end + 1] == '-')) {
+        const std::size_t exponent_end = digits_from(fraction_end + 2);
+        if (exponent_end > fraction_end + 2) {
+          numbers.push_back(std::stod(line.substr(start, exponent_end - start)));
+          i = exponent_end;
+          continue;
+        }
+      }
+    }
+    i = start + 1;
+  }
+}
+
 // The listing's numbers in exponent form, leaving out the lines that differ between
 // the solver paths by design (the information block of each path, clocks, timing).
 std::vector<double> listing_numbers(const std::string& listing) {
@@ -283,13 +310,10 @@ std::vector<double> listing_numbers(const std::string& listing) {
                                         "MEMORIA",   "MAX. ALTURA", "SEMI-ANCHO", "HORA", "FECHA", "CPU", "%"};
   std::vector<double> numbers;
   std::istringstream lines(listing);
-  const std::regex number(R"(-?\d+\.\d+E[+-]\d+)");
   for (std::string line; std::getline(lines, line);) {
     bool skip = false;
     for (const char* label : skipped) skip = skip || line.find(label) != std::string::npos;
-    if (skip) continue;
-    for (std::sregex_iterator m(line.begin(), line.end(), number), none; m != none; ++m)
-      numbers.push_back(std::stod(m->str()));
+    if (!skip) exponent_numbers(line, numbers);
   }
   return numbers;
 }
