@@ -105,4 +105,35 @@ void stresses_from_products() {
   }
 }
 
+void chained_stress_strain_products(int element, const TaskCodes& codes, const RecordChain& chain) {
+  const bool fetched = fetch_or_compute(element, KIND_DB, codes, ACTIVE.reals(ACTIVE.DBMAT), [&] {
+    chain.constitutive(element, codes);
+    chain.strain(element, codes);
+    products_from_matrix();
+  });
+  if (fetched) chain.strain(element, codes);
+}
+
+void chained_stiffness(int element, const TaskCodes& codes, const RecordChain& chain) {
+  fetch_or_compute(element, KIND_K, codes, ACTIVE.reals(ACTIVE.RIGID), [&] {
+    chained_stress_strain_products(element, codes, chain);
+    stiffness_from_products();
+  });
+}
+
+void chained_stresses(int element, const TaskCodes& codes, const RecordChain& chain) {
+  fetch_or_compute(element, KIND_STRESS, codes, ACTIVE.reals(ACTIVE.TENSG), [&] {
+    chained_stress_strain_products(element, codes, chain);
+    stresses_from_products();
+  });
+}
+
+void chained_internal_forces(int element, const TaskCodes& codes, const RecordChain& chain) {
+  fetch_or_compute(element, KIND_FORCES, codes, ACTIVE.reals(ACTIVE.FUERZ), [&] {
+    chain.strain(element, codes);
+    chain.stresses(element, codes);
+    forces_from_stresses();
+  });
+}
+
 }  // namespace vortan

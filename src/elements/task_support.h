@@ -45,6 +45,24 @@ void stiffness_from_products();
 void forces_from_stresses();
 // TENSG = DBMAT DESLO at every point (the first NSTRE values of each point).
 void stresses_from_products();
+// The records a family builds from its resultant (or stress-strain) matrix D and its
+// strain matrices B, in the order its tasks need them: the D B products, the stiffness,
+// the stresses and the internal forces. Each is fetched when the set stores it,
+// otherwise computed from the ones before it and stored as the codes say.
+struct RecordChain {
+  TaskRoutine constitutive;  // D
+  TaskRoutine strain;        // B, with the point volumes (refreshed when B is fetched)
+  TaskRoutine stresses;      // the family's stress task, which the internal forces use
+};
+// DBMAT; B is obtained again after fetched products, as the later integrals need it.
+void chained_stress_strain_products(int element, const TaskCodes& codes, const RecordChain& chain);
+// RIGID from the products.
+void chained_stiffness(int element, const TaskCodes& codes, const RecordChain& chain);
+// TENSG from the products and the element's displacements.
+void chained_stresses(int element, const TaskCodes& codes, const RecordChain& chain);
+// FUERZ from B and the stresses.
+void chained_internal_forces(int element, const TaskCodes& codes, const RecordChain& chain);
+
 // Expresses the first two variables of every node on an inclined support in the
 // support's axes, in the BMATZ of every point of a plane set: columns (Cx, Cy) become
 // (c Cx + s Cy, c Cy - s Cx).

@@ -85,36 +85,23 @@ void beam_element_strain_matrices(int element, const TaskCodes& codes) {
     for (int g = 1; g <= a.NGAUS; ++g) point_volume(element, g);
 }
 
+const RecordChain BEAM_ELEMENT_CHAIN{beam_element_constitutive_matrix, beam_element_strain_matrices,
+                                     beam_element_stresses};
+
 void beam_element_stress_strain_products(int element, const TaskCodes& codes) {
-  const ActiveSetRecord& a = ACTIVE;
-  const bool fetched = fetch_or_compute(element, KIND_DB, codes, a.reals(a.DBMAT), [&] {
-    beam_element_constitutive_matrix(element, codes);
-    beam_element_strain_matrices(element, codes);
-    products_from_matrix();
-  });
-  if (fetched) beam_element_strain_matrices(element, codes);
+  chained_stress_strain_products(element, codes, BEAM_ELEMENT_CHAIN);
 }
 
 void beam_element_stiffness(int element, const TaskCodes& codes) {
-  fetch_or_compute(element, KIND_K, codes, ACTIVE.reals(ACTIVE.RIGID), [&] {
-    beam_element_stress_strain_products(element, codes);
-    stiffness_from_products();
-  });
+  chained_stiffness(element, codes, BEAM_ELEMENT_CHAIN);
 }
 
 void beam_element_stresses(int element, const TaskCodes& codes) {
-  fetch_or_compute(element, KIND_STRESS, codes, ACTIVE.reals(ACTIVE.TENSG), [&] {
-    beam_element_stress_strain_products(element, codes);
-    stresses_from_products();
-  });
+  chained_stresses(element, codes, BEAM_ELEMENT_CHAIN);
 }
 
 void beam_element_internal_forces(int element, const TaskCodes& codes) {
-  fetch_or_compute(element, KIND_FORCES, codes, ACTIVE.reals(ACTIVE.FUERZ), [&] {
-    beam_element_strain_matrices(element, codes);
-    beam_element_stresses(element, codes);
-    forces_from_stresses();
-  });
+  chained_internal_forces(element, codes, BEAM_ELEMENT_CHAIN);
 }
 
 void beam_element_smoothing(int element, const TaskCodes& codes) {

@@ -156,29 +156,16 @@ void plate_strain_matrices(int element, const TaskCodes& codes) {
 
 namespace {
 
+const RecordChain PLATE_CHAIN{plate_constitutive_matrix, plate_strain_matrices, plate_stresses};
+
 void plate_stress_strain_products(int element, const TaskCodes& codes) {
-  const ActiveSetRecord& a = ACTIVE;
-  const bool fetched = fetch_or_compute(element, KIND_DB, codes, a.reals(a.DBMAT), [&] {
-    plate_constitutive_matrix(element, codes);
-    plate_strain_matrices(element, codes);
-    products_from_matrix();
-  });
-  if (fetched) plate_strain_matrices(element, codes);
+  chained_stress_strain_products(element, codes, PLATE_CHAIN);
 }
 
-void plate_stiffness(int element, const TaskCodes& codes) {
-  fetch_or_compute(element, KIND_K, codes, ACTIVE.reals(ACTIVE.RIGID), [&] {
-    plate_stress_strain_products(element, codes);
-    stiffness_from_products();
-  });
-}
+void plate_stiffness(int element, const TaskCodes& codes) { chained_stiffness(element, codes, PLATE_CHAIN); }
 
 void plate_internal_forces(int element, const TaskCodes& codes) {
-  fetch_or_compute(element, KIND_FORCES, codes, ACTIVE.reals(ACTIVE.FUERZ), [&] {
-    plate_strain_matrices(element, codes);
-    plate_stresses(element, codes);
-    forces_from_stresses();
-  });
+  chained_internal_forces(element, codes, PLATE_CHAIN);
 }
 
 // The weight is a uniform pressure of -(thickness times specific weight) on the
@@ -238,12 +225,7 @@ void plate_error_estimate(int element, const TaskCodes& codes) { error_integrals
 
 }  // namespace
 
-void plate_stresses(int element, const TaskCodes& codes) {
-  fetch_or_compute(element, KIND_STRESS, codes, ACTIVE.reals(ACTIVE.TENSG), [&] {
-    plate_stress_strain_products(element, codes);
-    stresses_from_products();
-  });
-}
+void plate_stresses(int element, const TaskCodes& codes) { chained_stresses(element, codes, PLATE_CHAIN); }
 
 const TaskTable PLATE_TASKS = {
     plate_constitutive_matrix,     // resultant stiffness

@@ -87,37 +87,17 @@ void cone_strain_matrices(int element, const TaskCodes& codes) {
   if (fetched) point_volume(element, 1);
 }
 
+const RecordChain CONE_CHAIN{cone_constitutive_matrix, cone_strain_matrices, cone_stresses};
+
 void cone_stress_strain_products(int element, const TaskCodes& codes) {
-  const ActiveSetRecord& a = ACTIVE;
-  const bool fetched = fetch_or_compute(element, KIND_DB, codes, a.reals(a.DBMAT), [&] {
-    cone_constitutive_matrix(element, codes);
-    cone_strain_matrices(element, codes);
-    products_from_matrix();
-  });
-  if (fetched) cone_strain_matrices(element, codes);
+  chained_stress_strain_products(element, codes, CONE_CHAIN);
 }
 
-void cone_stiffness(int element, const TaskCodes& codes) {
-  fetch_or_compute(element, KIND_K, codes, ACTIVE.reals(ACTIVE.RIGID), [&] {
-    cone_stress_strain_products(element, codes);
-    stiffness_from_products();
-  });
-}
+void cone_stiffness(int element, const TaskCodes& codes) { chained_stiffness(element, codes, CONE_CHAIN); }
 
-void cone_stresses(int element, const TaskCodes& codes) {
-  fetch_or_compute(element, KIND_STRESS, codes, ACTIVE.reals(ACTIVE.TENSG), [&] {
-    cone_stress_strain_products(element, codes);
-    stresses_from_products();
-  });
-}
+void cone_stresses(int element, const TaskCodes& codes) { chained_stresses(element, codes, CONE_CHAIN); }
 
-void cone_internal_forces(int element, const TaskCodes& codes) {
-  fetch_or_compute(element, KIND_FORCES, codes, ACTIVE.reals(ACTIVE.FUERZ), [&] {
-    cone_strain_matrices(element, codes);
-    cone_stresses(element, codes);
-    forces_from_stresses();
-  });
-}
+void cone_internal_forces(int element, const TaskCodes& codes) { chained_internal_forces(element, codes, CONE_CHAIN); }
 
 void cone_smoothing(int element, const TaskCodes& codes) { smoothing_integrals(element, codes, CONE_RECOVERY); }
 

@@ -203,35 +203,19 @@ void shell_strain_matrices(int element, const TaskCodes& codes) {
   if (fetched) refresh_points(element);
 }
 
+void shell_stresses(int element, const TaskCodes& codes);
+const RecordChain SHELL_CHAIN{shell_constitutive_matrix, shell_strain_matrices, shell_stresses};
+
 void shell_stress_strain_products(int element, const TaskCodes& codes) {
-  const bool fetched = fetch_or_compute(element, KIND_DB, codes, ACTIVE.reals(ACTIVE.DBMAT), [&] {
-    shell_constitutive_matrix(element, codes);
-    shell_strain_matrices(element, codes);
-    products_from_matrix();
-  });
-  if (fetched) shell_strain_matrices(element, codes);
+  chained_stress_strain_products(element, codes, SHELL_CHAIN);
 }
 
-void shell_stiffness(int element, const TaskCodes& codes) {
-  fetch_or_compute(element, KIND_K, codes, ACTIVE.reals(ACTIVE.RIGID), [&] {
-    shell_stress_strain_products(element, codes);
-    stiffness_from_products();
-  });
-}
+void shell_stiffness(int element, const TaskCodes& codes) { chained_stiffness(element, codes, SHELL_CHAIN); }
 
-void shell_stresses(int element, const TaskCodes& codes) {
-  fetch_or_compute(element, KIND_STRESS, codes, ACTIVE.reals(ACTIVE.TENSG), [&] {
-    shell_stress_strain_products(element, codes);
-    stresses_from_products();
-  });
-}
+void shell_stresses(int element, const TaskCodes& codes) { chained_stresses(element, codes, SHELL_CHAIN); }
 
 void shell_internal_forces(int element, const TaskCodes& codes) {
-  fetch_or_compute(element, KIND_FORCES, codes, ACTIVE.reals(ACTIVE.FUERZ), [&] {
-    shell_strain_matrices(element, codes);
-    shell_stresses(element, codes);
-    forces_from_stresses();
-  });
+  chained_internal_forces(element, codes, SHELL_CHAIN);
 }
 
 // Forces of a load per unit area along a global direction on the corners.
