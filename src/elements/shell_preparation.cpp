@@ -73,6 +73,17 @@ NodalSystems nodal_systems(std::int32_t& cursor) {
   return systems;
 }
 
+// The first nnode nodes of element row `row` of a set and the element's axes from
+// their coordinates.
+void element_nodes_and_axes(const ElementSet& set, std::int32_t row, int nnode, int* nodes, double* axes) {
+  double corel[3 * MAX_ELEMENT_NODES] = {};
+  for (int k = 0; k < nnode; ++k) {
+    nodes[k] = WORK.int_at(set.LNODS + (row - 1) + (k + 1) * set.NELEM);
+    for (int d = 0; d < PROBLEM.NDIME && d < 3; ++d) corel[3 * k + d] = coord(nodes[k], d);
+  }
+  flat_element_axes(nnode, corel, axes);
+}
+
 // Every element of a flat-shell set adds its normal to GIROS of its nodes (in the
 // global axes, as the members connected to shells read it) and counts itself in NCONT
 // of each of them.
@@ -84,13 +95,8 @@ void accumulate_set_normals(const ElementSet& set) {
   const int nnode = std::min<int>(set.NNODE, MAX_ELEMENT_NODES);
   for (std::int32_t row = 1; row <= set.NELEM; ++row) {
     int nodes[MAX_ELEMENT_NODES];
-    double corel[3 * MAX_ELEMENT_NODES] = {};
-    for (int k = 0; k < nnode; ++k) {
-      nodes[k] = WORK.int_at(set.LNODS + (row - 1) + (k + 1) * set.NELEM);
-      for (int d = 0; d < PROBLEM.NDIME && d < 3; ++d) corel[3 * k + d] = coord(nodes[k], d);
-    }
     double axes[9];
-    flat_element_axes(nnode, corel, axes);
+    element_nodes_and_axes(set, row, nnode, nodes, axes);
     accumulate_nodal_normals(nnode, nodes, axes, systems, giros);
     for (int k = 0; k < nnode; ++k) ++ncont[nodes[k] - 1];
   }
@@ -161,13 +167,8 @@ void test_set_coplanarity(const ElementSet& set, const NodalSystems& systems, st
   const int tested = set.element_type == ELEM_TLCL ? 3 : nnode;
   for (std::int32_t row = 1; row <= set.NELEM; ++row) {
     int nodes[MAX_ELEMENT_NODES];
-    double corel[3 * MAX_ELEMENT_NODES] = {};
-    for (int k = 0; k < nnode; ++k) {
-      nodes[k] = WORK.int_at(set.LNODS + (row - 1) + (k + 1) * set.NELEM);
-      for (int d = 0; d < PROBLEM.NDIME && d < 3; ++d) corel[3 * k + d] = coord(nodes[k], d);
-    }
     double axes[9];
-    flat_element_axes(nnode, corel, axes);
+    element_nodes_and_axes(set, row, nnode, nodes, axes);
     for (int k = 0; k < tested; ++k) {
       const int node = nodes[k];
       // Both normals in the node's axes (its own system, an inclined support's turn),
