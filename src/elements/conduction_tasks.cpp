@@ -46,15 +46,11 @@ void conduction_gradient_matrices(int element, const TaskCodes& codes) {
     for (int g = 1; g <= a.NGAUS; ++g) point_geometry(element, g, CONDUCTION_VOLUME, thickness());
 }
 
+const RecordChain CONDUCTION_CHAIN{conduction_matrix_of_material, conduction_gradient_matrices,
+                                   conduction_fluxes};
+
 void conduction_flux_matrices(int element, const TaskCodes& codes) {
-  const ActiveSetRecord& a = ACTIVE;
-  double* db = a.reals(a.DBMAT);
-  const bool fetched = fetch_or_compute(element, KIND_DB, codes, db, [&] {
-    conduction_matrix_of_material(element, codes);
-    conduction_gradient_matrices(element, codes);
-    products_from_matrix();
-  });
-  if (fetched) conduction_gradient_matrices(element, codes);
+  chained_stress_strain_products(element, codes, CONDUCTION_CHAIN);
 }
 
 void conduction_matrix(int element, const TaskCodes& codes) {
@@ -68,22 +64,11 @@ void conduction_matrix(int element, const TaskCodes& codes) {
 }
 
 void conduction_fluxes(int element, const TaskCodes& codes) {
-  const ActiveSetRecord& a = ACTIVE;
-  double* q = a.reals(a.TENSG);
-  fetch_or_compute(element, KIND_STRESS, codes, q, [&] {
-    conduction_flux_matrices(element, codes);
-    stresses_from_products();
-  });
+  chained_stresses(element, codes, CONDUCTION_CHAIN);
 }
 
 void conduction_internal_forces(int element, const TaskCodes& codes) {
-  const ActiveSetRecord& a = ACTIVE;
-  double* f = a.reals(a.FUERZ);
-  fetch_or_compute(element, KIND_FORCES, codes, f, [&] {
-    conduction_gradient_matrices(element, codes);
-    conduction_fluxes(element, codes);
-    forces_from_stresses();
-  });
+  chained_internal_forces(element, codes, CONDUCTION_CHAIN);
 }
 
 void conduction_heat_generation(int element, const TaskCodes& codes) {

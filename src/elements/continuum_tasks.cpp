@@ -162,16 +162,13 @@ void continuum_strain_matrices(int element, const TaskCodes& codes) {
     for (int g = 1; g <= a.NGAUS; ++g) point_geometry(element, g, a.NTYPE, thickness());
 }
 
+// The stiffness and the stresses of the continuum have steps of their own (the
+// initial-stress matrix and the stresses of nonlinear sets, the thermal strain), so
+// they do not come from the chain.
+const RecordChain CONTINUUM_CHAIN{continuum_constitutive_matrix, continuum_strain_matrices, continuum_stresses};
+
 void continuum_stress_strain_products(int element, const TaskCodes& codes) {
-  const ActiveSetRecord& a = ACTIVE;
-  double* db = a.reals(a.DBMAT);
-  const bool fetched = fetch_or_compute(element, KIND_DB, codes, db, [&] {
-    continuum_constitutive_matrix(element, codes);
-    continuum_strain_matrices(element, codes);
-    products_from_matrix();
-  });
-  // The stiffness and the internal forces also need B and the volume elements.
-  if (fetched) continuum_strain_matrices(element, codes);
+  chained_stress_strain_products(element, codes, CONTINUUM_CHAIN);
 }
 
 void continuum_stiffness(int element, const TaskCodes& codes) {
@@ -265,13 +262,7 @@ void continuum_stresses(int element, const TaskCodes& codes) {
 }
 
 void continuum_internal_forces(int element, const TaskCodes& codes) {
-  const ActiveSetRecord& a = ACTIVE;
-  double* f = a.reals(a.FUERZ);
-  fetch_or_compute(element, KIND_FORCES, codes, f, [&] {
-    continuum_strain_matrices(element, codes);
-    continuum_stresses(element, codes);
-    forces_from_stresses();
-  });
+  chained_internal_forces(element, codes, CONTINUUM_CHAIN);
 }
 
 void continuum_self_weight(int element, const TaskCodes& codes) {
